@@ -1,0 +1,79 @@
+#pragma once
+#include <vector>
+
+#include "lib13818/descriptors.h"
+
+namespace lib13818 {
+
+// The descriptors of one descriptor loop, one list per descriptor class.  The
+// 69 lists have a fixed order (the list index), which ForEachList follows.
+class DescriptorSet {
+ public:
+  static constexpr int kListCount = 69;
+  static constexpr int kUserPrivateIndex = 61;
+  static constexpr int kGeneralIndex = 68;
+
+  // Builds the class that the tag selects from the descriptor at `d` and
+  // appends it to that class's list.  The 2 + d[1] bytes of the descriptor
+  // must be readable (see ForEachDescriptor).
+  void AddDescriptor(const u8* d);
+
+  // Adds every descriptor of a loop of `size` bytes; a descriptor that runs
+  // past the loop is refused with "descriptor start end mismatch".
+  void AddLoop(const u8* p, size_t size) {
+    ForEachDescriptor(p, size, [this](const u8* d) { AddDescriptor(d); });
+  }
+
+#define ORB_DESCRIPTOR(index, tag, cls, member, name) std::vector<cls> member;
+#include "lib13818/descriptor_catalogue.def"
+#undef ORB_DESCRIPTOR
+  std::vector<DescriptorUnknown> userPrivateDescriptors;  // tags 0x80-0xFF
+  std::vector<DescriptorUnknown> generalDescriptors;      // every other tag without a class
+
+  // The list of a descriptor class (not for DescriptorUnknown, which has two).
+  template <class T>
+  std::vector<T>& Get();
+  template <class T>
+  const std::vector<T>& Get() const {
+    return const_cast<DescriptorSet*>(this)->Get<T>();
+  }
+
+  // Calls f(index, list) for the 69 lists in index order; `list` is a
+  // std::vector of the list's class.
+  template <class F>
+  void ForEachList(F&& f) const;
+
+  // Total number of descriptors held.
+  size_t Count() const;
+  bool Empty() const { return Count() == 0; }
+};
+
+#define ORB_DESCRIPTOR(index, tag, cls, member, name) \
+  template <>                                         \
+  inline std::vector<cls>& DescriptorSet::Get<cls>() { \
+    return member;                                    \
+  }
+#include "lib13818/descriptor_catalogue.def"
+#undef ORB_DESCRIPTOR
+
+template <class F>
+void DescriptorSet::ForEachList(F&& f) const {
+  for (int i = 0; i < kListCount; ++i) {
+    switch (i) {
+#define ORB_DESCRIPTOR(index, tag, cls, member, name) \
+  case index:                                         \
+    f(index, member);                                 \
+    break;
+#include "lib13818/descriptor_catalogue.def"
+#undef ORB_DESCRIPTOR
+      case kUserPrivateIndex:
+        f(kUserPrivateIndex, userPrivateDescriptors);
+        break;
+      case kGeneralIndex:
+        f(kGeneralIndex, generalDescriptors);
+        break;
+    }
+  }
+}
+
+}  // namespace lib13818

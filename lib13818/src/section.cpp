@@ -1,0 +1,80 @@
+#include "lib13818/section.h"
+
+#include <array>
+
+namespace lib13818 {
+
+namespace {
+
+constexpr std::array<u32, 256> MakeCrcTable() {
+  std::array<u32, 256> table{};
+  for (u32 i = 0; i < 256; ++i) {
+    u32 r = 0;
+    for (u32 mask = 0x80; mask != 0; mask >>= 1) {
+      if (i & mask) r ^= 0x80000000u;
+      r = (r & 0x80000000u) ? (r << 1) ^ 0x04C11DB7u : r << 1;
+    }
+    table[i] = r;
+  }
+  return table;
+}
+
+// Built at compile time: no first-use race whichever thread parses.
+constexpr std::array<u32, 256> kCrcTable = MakeCrcTable();
+
+}  // namespace
+
+u32 Crc32Mpeg(const u8* data, size_t size, u32 crc) {
+  for (size_t i = 0; i < size; ++i) crc = (crc << 8) ^ kCrcTable[(crc >> 24) ^ data[i]];
+  return crc;
+}
+
+void LongSection::Parse(const u8* section, size_t size) {
+  if (size < 3) throw error("too little data");
+  section_syntax_indicator = section[1] >> 7;
+  section_length = u32(section[1] & 0x0F) << 8 | section[2];
+  // A long section holds at least the five header bytes after the length and
+  // the CRC_32; and it must lie inside the bytes handed in.
+  if (section_length < 9 || section_length + 3 > size) throw error("too little data");
+
+  u32 crc = Crc32Mpeg(section, section_length + 3);
+  if (crc != 0) {
+    TraceLog(1, "crc error, got %#x expected 0xffffffff", static_cast<unsigned>(~crc));
+    throw error("crc error");
+  }
+  if ((section[1] & 0x80) == 0) throw error(2, 0);
+  if (!CheckSyntaxIndicator(section[1] >> 7)) throw error(2, 1);
+  if (!CheckReservedBits((section[1] >> 4) & 3)) throw error(2, 1);
+  table_id = section[0];
+  if (!IsValidTableId()) throw error("invalid table id");
+
+  table_id_extension = Get16(section + 3);
+  version_number = (section[5] >> 1) & 0x1F;
+  current_next_indicator = section[5] & 1;
+  section_number = section[6];
+  last_section_number = section[7];
+  CRC_32 = Get32(section + section_length - 1);
+
+  ParseBody(section + 8, section_length - 9);
+  parsed = true;
+}
+
+void ShortSection::Parse(const u8* section, size_t size) {
+  if (size < 3) throw error("too little data");
+  if (!CheckSyntaxIndicator(section[1] >> 7)) throw error(2, 0);
+  if (section[1] & 0x0C) throw error(2, 1);
+  table_id = section[0];
+  if (!IsValidTableId()) throw error("invalid table id");
+  section_length = u32(section[1] & 0x0F) << 8 | section[2];
+  if (section_length + 3 > size) throw error("too little data");
+
+  ParseBody(section + 3, section_length);
+  parsed = true;
+}
+
+void ShortSection::Dump(std::ostream& os) const {
+  os << "table_id: " << static_cast<int>(table_id) << std::endl;
+  os << "section_length: " << static_cast<int>(section_length) << std::endl;
+}
+
+}  // namespace lib13818

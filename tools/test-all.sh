@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Builds every configuration and runs every test:
+#   native (g++), native with ASan/UBSan, libFuzzer targets for a bounded time,
+#   Windows x64 under Wine (with Xvfb), and a compile-only Windows x86 build.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+tools/install-deps.sh
+jobs=$(nproc)
+
+# One display for every Windows test that opens windows.
+if [ -z "${DISPLAY:-}" ]; then
+  Xvfb :96 -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+  xvfb_pid=$!
+  trap 'kill $xvfb_pid 2>/dev/null || true' EXIT
+  export DISPLAY=:96
+fi
+
+status=0
+for preset in native asan fuzz win64 win32; do
+  echo "=== configure and build: $preset"
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset" -j "$jobs"
+done
+for preset in native asan fuzz win64; do
+  echo "=== test: $preset"
+  ctest --preset "$preset" || status=1
+done
+exit $status
