@@ -18,12 +18,12 @@ mkdir -p "$WINEPREFIX"
 (
   flock 9
   if [ ! -f "$WINEPREFIX/.orb-ready" ]; then
-    wineboot -i >/dev/null 2>&1
-    wineserver -w
+    wineboot -i >/dev/null 2>&1 9>&-
+    wineserver -w 9>&-
     touch "$WINEPREFIX/.orb-ready"
   fi
   if [ -z "${DISPLAY:-}" ] && ! [ -e /tmp/.X11-unix/X97 ]; then
-    (Xvfb :97 -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &)
+    (Xvfb :97 -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 9>&- &)
     for _ in $(seq 50); do [ -e /tmp/.X11-unix/X97 ] && break; sleep 0.1; done
   fi
 ) 9>"$WINEPREFIX.lock"
