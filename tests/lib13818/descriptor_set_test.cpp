@@ -1,12 +1,118 @@
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "lib13818/descriptor_set.h"
 
 using namespace lib13818;
 
-TEST(DescriptorSet, Placeholder) {
+TEST(DescriptorSet, UnknownTagsLandInGeneralOrUserPrivate) {
   DescriptorSet set;
-  const u8 d[] = {0x83, 0x00};
-  set.AddDescriptor(d);
-  EXPECT_EQ(set.userPrivateDescriptors.size(), 1u);
+  for (int tag : {0x00, 0x01, 0x13, 0x3F, 0x65, 0x73, 0x7F}) {
+    const u8 d[] = {static_cast<u8>(tag), 0};
+    set.AddDescriptor(d);
+  }
+  for (int tag : {0x80, 0xFF}) {
+    const u8 d[] = {static_cast<u8>(tag), 0};
+    set.AddDescriptor(d);
+  }
+  EXPECT_EQ(set.generalDescriptors.size(), 7u);
+  EXPECT_EQ(set.userPrivateDescriptors.size(), 2u);
+  EXPECT_EQ(set.Count(), 9u);
+  EXPECT_STREQ(set.generalDescriptors[0].GetName(), "Reserved");
+  EXPECT_STREQ(set.generalDescriptors[4].GetName(), "User Private") << "0x65";
+}
+
+TEST(DescriptorSet, RepeatsKeepLoopOrderAndListsFollowIndexOrder) {
+  DescriptorSet set;
+  const u8 loop[] = {0x09, 4, 0x01, 0x00, 0xE0, 0x10, 0x09, 4, 0x05, 0x00, 0xE0, 0x20};
+  set.AddLoop(loop, sizeof loop);
+  ASSERT_EQ(set.caDescriptors.size(), 2u);
+  EXPECT_EQ(set.caDescriptors[0].CA_PID, 0x10u);
+  EXPECT_EQ(set.caDescriptors[1].CA_PID, 0x20u);
+  int expected = 0;
+  set.ForEachList([&](int index, const auto&) { EXPECT_EQ(index, expected++); });
+  EXPECT_EQ(expected, DescriptorSet::kListCount);
+}
+
+TEST(DescriptorSet, LoopRefusesADescriptorRunningPastItsEnd) {
+  DescriptorSet set;
+  const u8 loop[] = {0x80, 1, 0xAA, 0x81, 5, 1, 2};
+  EXPECT_THROW(set.AddLoop(loop, sizeof loop), error);
+  EXPECT_EQ(set.userPrivateDescriptors.size(), 1u) << "the whole first one stays";
+  const u8 lone[] = {0x80};
+  EXPECT_THROW(set.AddLoop(lone, 1), error);
+}
+
+TEST(Descriptor, PrintOfUnknownAndCa) {
+  const u8 unknown[] = {0x83, 3, 0x41, 0x42, 0x2E};
+  std::ostringstream os;
+  DescriptorUnknown(unknown).Print(os);
+  EXPECT_EQ(os.str(), "descriptor_tag: 83 User Private\ndata:\n41 42 2e " + std::string(39, ' ') +
+                          " : AB.\n");
+
+  const u8 empty[] = {0x20, 0};
+  std::ostringstream os2;
+  DescriptorUnknown(empty).PrintFields(os2);
+  EXPECT_EQ(os2.str(), "data:\n");
+
+  const u8 ca4[] = {0x09, 4, 0x05, 0x00, 0xE1, 0x00};
+  std::ostringstream os3;
+  DescriptorCA(ca4).Print(os3);
+  EXPECT_EQ(os3.str(), "descriptor_tag: 09 CA_Descriptor\nsys_id: 0500 France Telecom\npid: 0100\n");
+
+  const u8 ca5[] = {0x09, 5, 0x07, 0x00, 0xE1, 0x00, 0x41};
+  std::ostringstream os4;
+  DescriptorCA(ca5).PrintFields(os4);
+  EXPECT_NE(os4.str().find("unknown provider"), std::string::npos);
+  EXPECT_NE(os4.str().find("private data:\n41 "), std::string::npos);
+}
+
+TEST(Descriptor, CaDescriptorShorterThanItsFixedPartReadsOnlyItsOwnBytes) {
+  const u8 ca1[] = {0x09, 1, 0x17};
+  DescriptorCA ca(ca1);
+  EXPECT_EQ(ca.CA_system_ID, 0u);
+  EXPECT_EQ(ca.CA_PID, 0u);
+  EXPECT_TRUE(ca.private_data_bytes.empty());
+}
+
+TEST(Descriptor, ProviderNames) {
+  auto name = [](u32 id) {
+    const u8 d[] = {0x09, 4, static_cast<u8>(id >> 8), static_cast<u8>(id), 0, 0};
+    return std::string(DescriptorCA(d).GetCAProviderName());
+  };
+  EXPECT_EQ(name(0x0500), "France Telecom");
+  EXPECT_EQ(name(0x0700), "unknown provider");
+  EXPECT_EQ(name(0x17FF), "BetaTechnik");
+  EXPECT_EQ(name(0x1800), "unknown provider");
+  EXPECT_EQ(name(0x0100), "Canal Plus");
+}
+
+TEST(PrintHex, RowsAndPadding) {
+  u8 bytes[17];
+  for (int i = 0; i < 17; ++i) bytes[i] = static_cast<u8>('a' + i);
+  std::ostringstream none;
+  PrintHex(none, bytes, 0);
+  EXPECT_EQ(none.str(), "");
+
+  std::ostringstream one;
+  one.fill('0');
+  PrintHex(one, bytes, 16);
+  EXPECT_EQ(one.str(),
+            "61 62 63 64 65 66 67 68 69 6a 6b 6c 6d 6e 6f 70  : abcdefghijklmnop\n");
+
+  std::ostringstream two;
+  two.fill('0');
+  PrintHex(two, bytes, 17);
+  std::string second = two.str().substr(two.str().find('\n') + 1);
+  EXPECT_EQ(second, "71 " + std::string(45, ' ') + " : q\n");
+}
+
+TEST(GetMpegDescriptorName, Ranges) {
+  EXPECT_STREQ(GetMpegDescriptorName(0x40), "User Private");
+  EXPECT_STREQ(GetMpegDescriptorName(0x13), "Reserved");
+  EXPECT_STREQ(GetMpegDescriptorName(0x01), "Reserved");
+  EXPECT_STREQ(GetMpegDescriptorName(0x06), "data_streeam_descriptor");
+  EXPECT_STREQ(GetMpegDescriptorName(0x10), "smootihing_descriptor");
+  EXPECT_STREQ(GetMpegDescriptorName(0x12), "IBP_descriptor");
 }

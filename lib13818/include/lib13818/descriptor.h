@@ -20,6 +20,7 @@ class Descriptor {
   virtual const char* GetName() const = 0;
   virtual void PrintFields(std::ostream& os) const = 0;
   virtual void Reset() = 0;
+  virtual ~Descriptor() = default;
 
   u32 tag = 0;
   u32 length = 0;
@@ -29,7 +30,8 @@ class Descriptor {
   explicit Descriptor(const u8* d) : tag(d[0]), length(d[1]) {}
   Descriptor(const Descriptor&) = default;
   Descriptor& operator=(const Descriptor&) = default;
-  ~Descriptor() = default;
+  Descriptor(Descriptor&&) = default;
+  Descriptor& operator=(Descriptor&&) = default;
 
   // The payload: the `length` bytes after the tag and length bytes.
   const u8* Payload(const u8* d) const { return d + 2; }

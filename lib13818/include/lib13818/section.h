@@ -20,12 +20,14 @@ class Section {
   // a section whose length field claims more is refused before anything is
   // read beyond them.
   virtual void Parse(const u8* section, size_t size) = 0;
+  virtual ~Section() = default;
 
  protected:
   Section() = default;
   Section(const Section&) = default;
   Section& operator=(const Section&) = default;
-  ~Section() = default;
+  Section(Section&&) = default;
+  Section& operator=(Section&&) = default;
 };
 
 // Sections with the long header: CRC-checked, version and section numbers.
@@ -53,7 +55,8 @@ class LongSection : public Section {
   LongSection() = default;
   LongSection(const LongSection&) = default;
   LongSection& operator=(const LongSection&) = default;
-  ~LongSection() = default;
+  LongSection(LongSection&&) = default;
+  LongSection& operator=(LongSection&&) = default;
 
   // `body` is the byte after last_section_number; `size` = section_length - 9,
   // the body up to (not including) CRC_32.
@@ -81,7 +84,8 @@ class ShortSection : public Section {
   ShortSection() = default;
   ShortSection(const ShortSection&) = default;
   ShortSection& operator=(const ShortSection&) = default;
-  ~ShortSection() = default;
+  ShortSection(ShortSection&&) = default;
+  ShortSection& operator=(ShortSection&&) = default;
 
   virtual bool CheckSyntaxIndicator(int bit) const = 0;
   // `body` is the byte after section_length; `size` = section_length.
