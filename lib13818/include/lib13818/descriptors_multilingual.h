@@ -1,0 +1,88 @@
+#pragma once
+// Descriptors that carry names in several languages: multilingual network,
+// bouquet, service and component names.  Names are kept as the raw bytes of
+// the descriptor (a leading character-table byte stays part of the name).
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "lib13818/descriptor.h"
+
+namespace lib13818 {
+
+// One language's name: code (3 bytes), length byte, name bytes.
+struct MultilingualNameInfo {
+  MultilingualNameInfo() = default;
+  // `remaining` is the number of descriptor bytes from `p` on; `consumed`
+  // receives the entry's size.  An entry that does not fit throws code 3.
+  MultilingualNameInfo(const u8* p, int remaining, int* consumed);
+  void Print(std::ostream& os) const;
+
+  char ISO_639_language_code[4] = {};
+  u32 text_len = 0;
+  std::string name;
+};
+
+// multilingual_network_name_descriptor (0x5B).
+class DescriptorMultilingualNetworkName : public Descriptor {
+ public:
+  DescriptorMultilingualNetworkName() = default;
+  explicit DescriptorMultilingualNetworkName(const u8* d);
+  const char* GetName() const override { return "multilingual_network_name_descriptor"; }
+  void PrintFields(std::ostream& os) const override;
+  void Reset() override { names.clear(); }
+
+  std::vector<MultilingualNameInfo> names;
+};
+
+// multilingual_bouquet_name_descriptor (0x5C): as the network name one.
+class DescriptorMultilingualBouquetName : public Descriptor {
+ public:
+  DescriptorMultilingualBouquetName() = default;
+  explicit DescriptorMultilingualBouquetName(const u8* d);
+  const char* GetName() const override { return "multilingual_bouquet_name_descriptor"; }
+  void PrintFields(std::ostream& os) const override;
+  void Reset() override { names.clear(); }
+
+  std::vector<MultilingualNameInfo> names;
+};
+
+// multilingual_service_name_descriptor (0x5D).
+class DescriptorMultilingualServiceName : public Descriptor {
+ public:
+  // One language's provider and service names.
+  struct MultilingualServiceNameInfo {
+    MultilingualServiceNameInfo() = default;
+    MultilingualServiceNameInfo(const u8* p, int remaining, int* consumed);
+    void Print(std::ostream& os) const;
+
+    char ISO_639_language_code[4] = {};
+    u32 provider_len = 0;
+    std::string providername;
+    u32 service_len = 0;
+    std::string servicename;
+  };
+
+  DescriptorMultilingualServiceName() = default;
+  explicit DescriptorMultilingualServiceName(const u8* d);
+  const char* GetName() const override { return "multilingual_service_name_descriptor"; }
+  void PrintFields(std::ostream& os) const override;
+  void Reset() override { names.clear(); }
+
+  std::vector<MultilingualServiceNameInfo> names;
+};
+
+// multilingual_component_descriptor (0x5E).
+class DescriptorMultilingualComponentName : public Descriptor {
+ public:
+  DescriptorMultilingualComponentName() = default;
+  explicit DescriptorMultilingualComponentName(const u8* d);
+  const char* GetName() const override { return "multilingual_component_name_descriptor"; }
+  void PrintFields(std::ostream& os) const override;
+  void Reset() override { names.clear(); }
+
+  std::vector<MultilingualNameInfo> names;
+  u32 component_tag = 0;
+};
+
+}  // namespace lib13818
