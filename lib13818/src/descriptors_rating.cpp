@@ -129,4 +129,9 @@ void DescriptorVBIData::PrintFields(std::ostream& os) const {
   for (const VBIDataInfo& s : services) s.Print(os);
 }
 
+DescriptorVBITeletext::DescriptorVBITeletext(const u8* d) : Descriptor(d) {
+  if (length % 5 != 0) throw error(-1, -1);
+  for (u32 i = 0; i < length; i += 5) pages.push_back(TeletextInfo(d + 2 + i));
+}
+
 }  // namespace lib13818

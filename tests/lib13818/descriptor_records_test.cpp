@@ -43,3 +43,16 @@ TEST(DescriptorRecords, EventAndBouquetInfoAreNotSignExtended) {
             "EventInfo::event_id: ffff\n"
             "BouquetInfo::bouquet_id: ffff\n");
 }
+
+TEST(DescriptorRecords, TeletextTypeNames) {
+  TeletextInfo t;
+  const char* names[] = {"reserved for future use", "initial teletext page", "teletext subtitle page",
+                         "additional information page", "programme schedule page",
+                         "reserved for future use"};
+  for (u32 type = 0; type < 6; ++type) {
+    t.teletext_type = type;
+    EXPECT_STREQ(t.GetTeletextTypeName(), names[type]);
+  }
+  t.teletext_type = 31;
+  EXPECT_STREQ(t.GetTeletextTypeName(), "reserved for future use");
+}

@@ -121,3 +121,27 @@ TEST(VbiData, EntriesWithTheirBytes) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(VbiTeletext, EntriesOfFiveBytes) {
+  auto d = MakeDescriptor<DescriptorVBITeletext>(
+      Desc(0x46, {'d', 'e', 'u', 0x09, 0x88, 'e', 'n', 'g', 0x2F, 0x01}));
+  ASSERT_EQ(d.pages.size(), 2u);
+  EXPECT_STREQ(d.pages[0].ISO_639_language_code, "deu");
+  EXPECT_EQ(d.pages[0].teletext_type, 1u);  // 00001 001
+  EXPECT_EQ(d.pages[0].teletext_magazine_number, 1u);
+  EXPECT_EQ(d.pages[0].teletext_page_number, 0x88u);
+  EXPECT_STREQ(d.pages[0].GetTeletextTypeName(), "initial teletext page");
+  EXPECT_EQ(d.pages[1].teletext_type, 5u);  // 00101 111
+  EXPECT_EQ(d.pages[1].teletext_magazine_number, 7u);
+  EXPECT_STREQ(d.pages[1].GetTeletextTypeName(), "reserved for future use");
+  EXPECT_EQ(Printed(d), "descriptor_tag: 46 VBI_teletext_descriptor\n");
+  d.Reset();
+  EXPECT_TRUE(d.pages.empty());
+
+  EXPECT_TRUE(MakeDescriptor<DescriptorVBITeletext>({0x46, 0}).pages.empty());
+  ExpectRefused<DescriptorVBITeletext>(Desc(0x46, {'d', 'e', 'u', 0x09, 0x88, 'e', 'n'}), -1, "");
+}
+
+}  // namespace

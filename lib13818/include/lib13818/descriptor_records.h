@@ -1,6 +1,7 @@
 #pragma once
-// Small value records that name another bouquet, service or event of the
-// network by its identifiers (the cells of a mosaic descriptor hold them).
+// Small value records shared by several descriptor classes: references to
+// another bouquet, service or event of the network (mosaic cells), and the
+// teletext page entry (teletext and VBI teletext descriptors).
 //
 // The records read a fixed number of bytes and check nothing: the descriptor
 // that holds them accounts for the bytes before it builds one.
@@ -60,6 +61,32 @@ struct EventInfo {
   u32 transport_stream_id = 0;
   u32 service_id = 0;
   u32 event_id = 0;
+};
+
+// One teletext page, 5 bytes: language code, teletext_type (bits 7-3 of
+// byte 3), magazine number (bits 2-0 of byte 3), page number (byte 4).
+struct TeletextInfo {
+  TeletextInfo() = default;
+  explicit TeletextInfo(const u8* p)
+      : ISO_639_language_code{static_cast<char>(p[0]), static_cast<char>(p[1]),
+                              static_cast<char>(p[2]), '\0'},
+        teletext_type(p[3] >> 3),
+        teletext_magazine_number(p[3] & 0x07),
+        teletext_page_number(p[4]) {}
+
+  // Name of teletext_type; codes above 4 read as code 0.
+  const char* GetTeletextTypeName() const {
+    static const char* const kNames[] = {
+        "reserved for future use", "initial teletext page", "teletext subtitle page",
+        "additional information page", "programme schedule page",
+    };
+    return kNames[teletext_type <= 4 ? teletext_type : 0];
+  }
+
+  char ISO_639_language_code[4] = {};
+  u32 teletext_type = 0;
+  u32 teletext_magazine_number = 0;
+  u32 teletext_page_number = 0;
 };
 
 }  // namespace lib13818

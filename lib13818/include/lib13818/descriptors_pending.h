@@ -175,15 +175,6 @@ class DescriptorStreamIdentifier : public Descriptor {
   void Reset() override {}
 };
 
-class DescriptorVBITeletext : public Descriptor {
- public:
-  DescriptorVBITeletext() = default;
-  explicit DescriptorVBITeletext(const u8* d) : Descriptor(d) {}
-  const char* GetName() const override { return "VBI_teletext_descriptor"; }
-  void PrintFields(std::ostream&) const override {}
-  void Reset() override {}
-};
-
 class DescriptorCAIdentifier : public Descriptor {
  public:
   DescriptorCAIdentifier() = default;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "lib13818/descriptor.h"
+#include "lib13818/descriptor_records.h"
 
 namespace lib13818 {
 
@@ -103,6 +104,18 @@ class DescriptorVBIData : public Descriptor {
   void Reset() override {}
 
   std::vector<VBIDataInfo> services;
+};
+
+// VBI_teletext_descriptor (0x46): teletext pages carried in the VBI.
+class DescriptorVBITeletext : public Descriptor {
+ public:
+  DescriptorVBITeletext() = default;
+  explicit DescriptorVBITeletext(const u8* d);
+  const char* GetName() const override { return "VBI_teletext_descriptor"; }
+  void PrintFields(std::ostream&) const override {}  // the entries print nothing
+  void Reset() override { pages.clear(); }
+
+  std::vector<TeletextInfo> pages;
 };
 
 }  // namespace lib13818
