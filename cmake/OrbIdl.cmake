@@ -4,9 +4,13 @@
 #     Compiles <file.idl> into <name>.h (interfaces, __uuidof declarations),
 #     <name>_i.c (the IID/CLSID/LIBID constants) and, with TYPELIB, <name>.tlb,
 #     all in the current binary directory.  <target> is a static library that
-#     holds the constants and puts the header on its users' include path; an
-#     .idl of another orb_idl target is imported by linking that target into
-#     <target> (its folder joins the import path) or through IMPORT_DIRS.
+#     holds the constants and puts the header on its users' include path.  To
+#     import the .idl of another orb_idl target, name that target in LINK (it
+#     is linked, and its folder joins the import path when the target is
+#     already defined) and, for a target defined in a folder configured later,
+#     its folder in IMPORT_DIRS as well, e.g. for the satellite list manager:
+#       orb_idl(x x.idl IMPORT_DIRS ${CMAKE_SOURCE_DIR}/platform/satlist
+#               LINK orb_satlist_idl)
 #     With TYPELIB the target property ORB_TYPELIB names the .tlb.
 #
 #   orb_embed_typelib(<module target> <idl target>)
@@ -41,15 +45,19 @@ function(orb_idl target idl)
   set(tlb ${out}/${name}.tlb)
 
   set(incs -I${idl_dir} -I${ORB_WIDL_SYSTEM_IDL})
+  set(deps ${idl_abs})
   foreach(d ${ARG_IMPORT_DIRS})
     list(APPEND incs -I${d})
+    file(GLOB imported ${d}/*.idl)
+    list(APPEND deps ${imported})
   endforeach()
-  set(deps ${idl_abs})
   foreach(t ${ARG_LINK})
-    get_target_property(d ${t} ORB_IDL_DIR)
-    get_target_property(f ${t} ORB_IDL_FILE)
-    list(APPEND incs -I${d})
-    list(APPEND deps ${f})
+    if(TARGET ${t})
+      get_target_property(d ${t} ORB_IDL_DIR)
+      get_target_property(f ${t} ORB_IDL_FILE)
+      list(APPEND incs -I${d})
+      list(APPEND deps ${f})
+    endif()
   endforeach()
 
   set(outputs ${header} ${iids})

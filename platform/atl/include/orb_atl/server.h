@@ -70,11 +70,24 @@ HRESULT UnregisterModuleTypeLib(const wchar_t* modulePath, const GUID* expectedL
 }  // namespace orb::com
 
 // Defines DllGetClassObject, DllCanUnloadNow, DllRegisterServer and
-// DllUnregisterServer over one ServerInfo.
-#define ORB_COM_SERVER_EXPORTS(server)                                                 \
+// DllUnregisterServer over one ServerInfo.  The _GUARDED form puts `guard`
+// (a statement, e.g. one that enters the module's UI-framework state for the
+// call) at the start of each of them.
+#define ORB_COM_SERVER_EXPORTS_GUARDED(server, guard)                                  \
   STDAPI DllGetClassObject(REFCLSID clsid, REFIID riid, LPVOID* ppv) {                 \
+    guard;                                                                             \
     return ::orb::com::ServerGetClassObject((server), clsid, riid, ppv);               \
   }                                                                                    \
-  STDAPI DllCanUnloadNow() { return ::orb::com::ServerCanUnloadNow(); }                \
-  STDAPI DllRegisterServer() { return ::orb::com::ServerRegister((server)); }          \
-  STDAPI DllUnregisterServer() { return ::orb::com::ServerUnregister((server)); }
+  STDAPI DllCanUnloadNow() {                                                           \
+    guard;                                                                             \
+    return ::orb::com::ServerCanUnloadNow();                                           \
+  }                                                                                    \
+  STDAPI DllRegisterServer() {                                                         \
+    guard;                                                                             \
+    return ::orb::com::ServerRegister((server));                                       \
+  }                                                                                    \
+  STDAPI DllUnregisterServer() {                                                       \
+    guard;                                                                             \
+    return ::orb::com::ServerUnregister((server));                                     \
+  }
+#define ORB_COM_SERVER_EXPORTS(server) ORB_COM_SERVER_EXPORTS_GUARDED(server, (void)0)
