@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 
 namespace {
@@ -57,9 +58,12 @@ TEST(Multiplex, PlaysEveryTableOncePerCycleWithUnbrokenCounters) {
 TEST(Multiplex, LoopsATransportStreamAndSkipsGarbage) {
   vsim::World w = vsim::DefaultWorld();
   auto gen = vsim::Multiplex::Generate(w, w.cable[0], [] { return vsim::UtcInstant{}; });
-  Bytes stream = {0x00, 0x47, 0x12};  // junk before the first packet
-  stream.insert(stream.end(), gen->CyclePackets().begin(), gen->CyclePackets().end());
-  stream.push_back(0x47);  // a trailing partial packet
+  // Junk before the first packet and a trailing partial packet.
+  const Bytes& cycle = gen->CyclePackets();
+  Bytes stream(3 + cycle.size() + 1, 0x47);
+  stream[0] = 0x00;
+  stream[2] = 0x12;
+  std::copy(cycle.begin(), cycle.end(), stream.begin() + 3);
   std::string error;
   auto m = vsim::Multiplex::FromBytes(stream, &error);
   ASSERT_NE(m, nullptr) << error;
