@@ -21,6 +21,14 @@ FILTERTYPE OtherSectionType() {
   return Family() == VSIM_FAMILY_PREMIUM ? FILTERTYPE_SECTIONS_SW : FILTERTYPE_SECTIONS;
 }
 
+// A file in the temporary folder, unique to this test program (the three
+// libraries' tests may run at once).
+std::wstring TempFile(const wchar_t* name) {
+  wchar_t dir[MAX_PATH];
+  GetTempPathW(MAX_PATH, dir);
+  return std::wstring(dir) + L"vsim" + std::to_wstring(GetCurrentProcessId()) + L"_" + name;
+}
+
 std::string Trace() {
   int n = VsimGetTrace(nullptr, 0);
   std::string s(static_cast<size_t>(n) + 1, '\0');
@@ -343,10 +351,8 @@ TEST_F(VendorLibrary, FilterToFileWritesPacketsAndSections) {
   CHANNEL_TYPE ch = SatChannel(12603000, true, 22000000);
   ASSERT_EQ(fe.SetChannel(ch, 0), 0);
   ASSERT_TRUE(Locked(fe));
-  wchar_t dir[MAX_PATH];
-  GetTempPathW(MAX_PATH, dir);
-  std::wstring packets = std::wstring(dir) + L"vsim_pipe.ts";
-  std::wstring sections = std::wstring(dir) + L"vsim_sections.bin";
+  std::wstring packets = TempFile(L"pipe.ts");
+  std::wstring sections = TempFile(L"sections.bin");
   {
     CDVBFilterToFile pipe, si;
     EXPECT_NE(pipe.StartFilter(FILTERTYPE_PACKETS, 0x10, nullptr, nullptr, 1), 0);  // no file yet
@@ -471,9 +477,7 @@ TEST_F(VendorLibrary, DecoderRecordingOnPremiumCards) {
   StartCard(board, fe);
   CDVBAVControl av;
   CDVBRecPlayFile rec;
-  wchar_t dir[MAX_PATH];
-  GetTempPathW(MAX_PATH, dir);
-  std::wstring path = std::wstring(dir) + L"vsim_av.mpg";
+  std::wstring path = TempFile(L"av.mpg");
   if (Family() != VSIM_FAMILY_PREMIUM) {
     EXPECT_NE(av.SetPIDs(0x102, 0x101, 0x101), 0);
     EXPECT_FALSE(rec.Open(path.c_str(), RECFILE_AV_PS, 0));
