@@ -10,6 +10,7 @@
 
 #include "dvbacc/dvbacc_sim.h"
 #include "lib13818/section.h"
+#include "vsim/multiplex.h"
 
 namespace {
 
@@ -523,6 +524,87 @@ TEST_F(VendorLibrary, WorldFromADescription) {
   ASSERT_EQ(pmt.SetFilter(SectionType(), 0x0100, pattern, mask, 1), 0);
   ASSERT_TRUE(pmt.Wait());
   EXPECT_EQ(pmt.Items()[0][3] << 8 | pmt.Items()[0][4], 0x7D0 * 16 + 1);
+}
+
+TEST_F(VendorLibrary, CaptureCountsTheBlocksNobodyRead) {
+  if (Family() != VSIM_FAMILY_BUDGET) return;
+  CDVBBoardControl board;
+  CDVBFrontend fe;
+  StartCard(board, fe);
+  VsimSetPacketRate(400000);
+  CHANNEL_TYPE ch = SatChannel(11836000, false, 27500000);
+  ASSERT_EQ(fe.SetChannel(ch, 0), 0);
+  ASSERT_TRUE(board.TSRecordOnOff(1));
+  DWORD status[17] = {};
+  for (int i = 0; i < 2000 && status[16] == 0; ++i) {
+    Sleep(10);
+    ASSERT_EQ(board.GetDriverStatus(status, 17), 0);
+  }
+  EXPECT_GT(status[16], 0u);
+  // What is still there reads back as whole packets.
+  std::vector<BYTE> buf(100000);
+  int n = board.TSRecordRead(buf.data(), static_cast<int>(buf.size()));
+  ASSERT_GT(n, 0);
+  EXPECT_EQ(n % 188, 0);
+  EXPECT_EQ(buf[0], 0x47);
+}
+
+TEST_F(VendorLibrary, MultiplexFromATransportStreamFile) {
+  // A cable multiplex played from a file, here one the generator wrote.
+  vsim::World w = vsim::DefaultWorld();
+  auto gen = vsim::Multiplex::Generate(w, w.cable[1], [] { return vsim::UtcInstant{}; });
+  std::wstring path = TempFile(L"cable.ts");
+  HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(f, INVALID_HANDLE_VALUE);
+  DWORD written = 0;
+  WriteFile(f, gen->CyclePackets().data(), static_cast<DWORD>(gen->CyclePackets().size()), &written, nullptr);
+  CloseHandle(f);
+  char narrow[MAX_PATH];
+  WideCharToMultiByte(CP_ACP, 0, path.c_str(), -1, narrow, MAX_PATH, nullptr, nullptr);
+  ASSERT_EQ(VsimSetWorld(("cable freq=402000 qam=256 sr=6900000 tsid=0x2002 nid=0x0303 ts=\"" +
+                          std::string(narrow) + "\"\n").c_str()),
+            0)
+      << VsimLastError();
+  ASSERT_EQ(VsimSetDevices("cable"), 0);
+  CDVBBoardControl board;
+  CDVBFrontend fe;
+  StartCard(board, fe);
+  CHANNEL_TYPE c{};
+  c.dwFreq = 402000;
+  c.Inversion = INVERSION_AUTO;
+  c.dwSymbRate = 6900000;
+  c.Qam = QAM_256;
+  ASSERT_EQ(fe.SetChannel(c, 0), 0);
+  ASSERT_TRUE(Locked(fe));
+  BYTE pattern[16] = {0x42}, mask[16] = {0xFF};
+  Collector sdt(2);
+  ASSERT_EQ(sdt.SetFilter(SectionType(), 0x0011, pattern, mask, 1), 0);
+  ASSERT_TRUE(sdt.Wait());
+  EXPECT_EQ(sdt.Items()[0][3] << 8 | sdt.Items()[0][4], 0x2002);
+  sdt.ResetFilter();
+  DeleteFileW(path.c_str());
+}
+
+TEST_F(VendorLibrary, TraceFileForProgramsUnderTest) {
+  std::wstring path = TempFile(L"trace.txt");
+  DeleteFileW(path.c_str());
+  SetEnvironmentVariableW(L"ORB_VSIM_TRACE", path.c_str());
+  VsimReset();
+  SetEnvironmentVariableW(L"ORB_VSIM_TRACE", nullptr);
+  ASSERT_EQ(InitDvbApiDll(), 0);
+  ASSERT_TRUE(CDVBCommon::OpenDevice(0, nullptr, 0));
+  VsimReset();  // the trace file is not used any more
+  CDVBCommon::GetNumberOfDevices();
+  std::string text(4096, '\0');
+  HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(f, INVALID_HANDLE_VALUE);
+  DWORD got = 0;
+  ::ReadFile(f, &text[0], static_cast<DWORD>(text.size()), &got, nullptr);
+  CloseHandle(f);
+  text.resize(got);
+  EXPECT_NE(text.find("InitDvbApiDll -> ok\r\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("OpenDevice 0 -> ok\r\n"), std::string::npos) << text;
+  DeleteFileW(path.c_str());
 }
 
 }  // namespace
