@@ -1,0 +1,4 @@
+/* Identifiers of the driver contract that are not interface identifiers. */
+#include <windows.h>
+
+const GUID CATID_DvbDrivers = {0xEF0D1518, 0x8E81, 0x4B68, {0x94, 0x0C, 0x42, 0xA0, 0xAB, 0xF0, 0x5A, 0xA6}};
