@@ -526,6 +526,41 @@ TEST_F(VendorLibrary, WorldFromADescription) {
   EXPECT_EQ(pmt.Items()[0][3] << 8 | pmt.Items()[0][4], 0x7D0 * 16 + 1);
 }
 
+// A callback that retunes: the stream changes under the running filter.
+class Retuner : public Collector {
+ public:
+  Retuner(CDVBFrontend& fe, CHANNEL_TYPE next) : Collector(6), fe_(fe), next_(next) {}
+  void OnDataArrival(BYTE* data, int length) override {
+    if (!retuned_) {
+      retuned_ = true;
+      fe_.SetChannel(next_, 0);
+    }
+    Collector::OnDataArrival(data, length);
+  }
+
+ private:
+  CDVBFrontend& fe_;
+  CHANNEL_TYPE next_;
+  bool retuned_ = false;
+};
+
+TEST_F(VendorLibrary, CallbacksMayRetune) {
+  CDVBBoardControl board;
+  CDVBFrontend fe;
+  StartCard(board, fe);
+  CHANNEL_TYPE ch = SatChannel(11836000, false, 27500000);
+  ASSERT_EQ(fe.SetChannel(ch, 0), 0);
+  Retuner pat(fe, SatChannel(11023000, false, 27500000));
+  BYTE pattern[16] = {0x00}, mask[16] = {0xFF};
+  ASSERT_EQ(pat.SetFilter(SectionType(), 0x0000, pattern, mask, 1), 0);
+  ASSERT_TRUE(pat.Wait());
+  pat.ResetFilter();
+  auto items = pat.Items();
+  EXPECT_EQ(items.front()[3] << 8 | items.front()[4], 0x0441);
+  EXPECT_EQ(items.back()[3] << 8 | items.back()[4], 0x0411);
+  for (const auto& s : items) EXPECT_EQ(lib13818::Crc32Mpeg(s.data(), s.size()), 0u);
+}
+
 TEST_F(VendorLibrary, CaptureCountsTheBlocksNobodyRead) {
   if (Family() != VSIM_FAMILY_BUDGET) return;
   CDVBBoardControl board;

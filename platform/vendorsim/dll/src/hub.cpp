@@ -155,7 +155,8 @@ bool Hub::Flowing() const {
 void Hub::LoseLock() {
   locked = nullptr;
   mux.reset();
-  assemblers.clear();
+  if (dispatching) assemblers_stale = true;
+  else assemblers.clear();
   for (auto& f : filters) f->pending.clear();
 }
 
@@ -186,6 +187,7 @@ void Hub::Dispatch(const BYTE* packet) {
     }
   }
   if (snap.empty()) return;
+  ++dispatching;
   if (sections) {
     assemblers[pid].Put(packet, [&](const vsim::u8* s, size_t n) {
       if (!vsim::SectionIntact(s, n)) return;  // the card checks CRC_32
@@ -206,6 +208,10 @@ void Hub::Dispatch(const BYTE* packet) {
       out.swap(f->pending);
       f->owner->OnDataArrival(out.data(), static_cast<int>(out.size()));
     }
+  }
+  if (--dispatching == 0 && assemblers_stale) {
+    assemblers.clear();
+    assemblers_stale = false;
   }
 }
 
@@ -292,7 +298,6 @@ void Hub::Reset() {
   Guard g(*this);
   for (auto& f : filters) f->active = false;
   filters.clear();
-  assemblers.clear();
   initialised = false;
   open_index = -1;
   arm_booted = board_reset = dsp_booted = iso_on = dma_on = frontend_ready = false;

@@ -89,6 +89,10 @@ class Hub {
   // Consumers of the stream.
   std::vector<std::shared_ptr<FilterData>> filters;
   std::map<WORD, vsim::SectionAssembler> assemblers;
+  // While a packet is being handed out the assemblers stay; a retune or
+  // reset from inside a callback drops them afterwards.
+  int dispatching = 0;
+  bool assemblers_stale = false;
   bool capture_on = false;
   vsim::Bytes capture;        // TS capture waiting for TSRecordRead
   unsigned lost_blocks = 0;
