@@ -60,6 +60,11 @@ bool Hub::Fails(const char* call) {
 }
 
 void Hub::Trace(const std::string& line) {
+  constexpr size_t kTraceLimit = 4u << 20;  // keep the newest lines of a long run
+  if (trace.size() > kTraceLimit) {
+    size_t cut = trace.find('\n', trace.size() / 2);
+    trace.erase(0, cut == std::string::npos ? trace.size() : cut + 1);
+  }
   trace += line;
   trace += '\n';
   if (!trace_file.empty()) {
