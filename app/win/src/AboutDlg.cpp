@@ -1,0 +1,3 @@
+#include "orb_app/AboutDlg.h"
+
+CAboutDlg::CAboutDlg() : CDialog(IDD) {}

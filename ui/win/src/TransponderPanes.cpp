@@ -1,0 +1,21 @@
+#include "ui_win/TransponderPanes.h"
+
+IMPLEMENT_DYNCREATE(CTransponderTableListPaneWnd, CTreeView)
+
+BEGIN_MESSAGE_MAP(CTransponderTableListPaneWnd, CTreeView)
+END_MESSAGE_MAP()
+
+CTransponderTableListPaneWnd::CTransponderTableListPaneWnd() = default;
+CTransponderTableListPaneWnd::~CTransponderTableListPaneWnd() = default;
+
+void CTransponderTableListPaneWnd::ClearTree() {
+  if (m_hWnd) ::SendMessage(m_hWnd, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
+}
+
+IMPLEMENT_DYNCREATE(CTransponderValuePaneWnd, CListView)
+
+BEGIN_MESSAGE_MAP(CTransponderValuePaneWnd, CListView)
+END_MESSAGE_MAP()
+
+CTransponderValuePaneWnd::CTransponderValuePaneWnd() = default;
+CTransponderValuePaneWnd::~CTransponderValuePaneWnd() = default;
