@@ -1,16 +1,41 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the Windows x64 program and starts it under
-# Wine on the built-in simulated card.
+# Wine on a simulated card: the satellite list manager and every driver
+# plug-in are registered in the program's own Wine prefix, and a driver is
+# chosen for the first start (ORB_DRIVER=<part of its name> picks one).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/install-deps.sh
 cmake --preset win64 >/dev/null
 cmake --build --preset win64 -j "$(nproc)"
-export WINEPREFIX=${WINEPREFIX:-$PWD/build/win64/wineprefix-run}
+b=build/win64
+export WINEPREFIX=${WINEPREFIX:-$PWD/$b/wineprefix-run}
 export WINEDEBUG=${WINEDEBUG:--all}
-if [ -x build/win64/tools/orb-setup.sh ]; then build/win64/tools/orb-setup.sh; fi
-if [ -f build/win64/app/Orbisect3.exe ]; then
-  exec wine build/win64/app/Orbisect3.exe "$@"
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+if [ ! -f "$b/app/Orbisect3.exe" ]; then
+  # Until the program exists: the parsing library's self-check.
+  exec wine $b/tools/si-selfcheck.exe
 fi
-# Until the program exists: the parsing library's self-check.
-exec wine build/win64/tools/si-selfcheck.exe
+if [ -z "${DISPLAY:-}" ]; then
+  echo "no DISPLAY: starting Xvfb :98 (watch it with a VNC viewer or take screenshots)" >&2
+  (Xvfb :98 -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &)
+  sleep 1
+  export DISPLAY=:98
+fi
+[ -f "$WINEPREFIX/system.reg" ] || wineboot -i >/dev/null 2>&1
+# COM servers: the satellite list manager and every plug-in DLL (those that
+# export DllRegisterServer), each with the simulated access libraries beside it.
+servers=("$b/platform/satlist/orbsatlist.dll")
+if [ -d "$b/drivers" ]; then
+  while IFS= read -r dll; do
+    if x86_64-w64-mingw32-objdump -p "$dll" 2>/dev/null | grep -q DllRegisterServer; then
+      servers+=("$dll")
+    fi
+  done < <(find "$b/drivers" -name '*.dll' -not -path '*/tests/*' | sort)
+fi
+for dll in "${servers[@]}"; do
+  wine regsvr32 /s "$(winepath -w "$dll")" || echo "could not register $dll" >&2
+done
+wine $b/tools/orbsetup/orb-setup.exe "${ORB_DRIVER:-}" || true
+wineserver -w
+exec wine $b/app/Orbisect3.exe "$@"
