@@ -12,7 +12,7 @@ BOOL CDriverSelectDlg::OnInitDialog() {
   CDialog::OnInitDialog();
   std::vector<orb::app::DriverEntry> drivers;
   const bool listed = orb::app::ListDrivers(
-      drivers, [](const std::string& text) { AfxMessageBox(orb::app::Widen(text).c_str()); });
+      drivers, [](const std::string& text) { AfxMessageBox(text.c_str()); });
   HWND combo = ::GetDlgItem(m_hWnd, IDC_DRIVER_COMBO);
   for (const orb::app::DriverEntry& d : drivers) {
     // A later class of the same name takes the name over; both lines stay.

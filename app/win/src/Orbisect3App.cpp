@@ -47,7 +47,7 @@ BOOL COrbisect3App::InitInstance() {
   CreateAppDataDirectories();
   if (!CreateSatListManager()) return FALSE;
 
-  SetRegistryKey(_T("Local AppWizard-Generated Applications"));
+  SetRegistryKey("Local AppWizard-Generated Applications");
   LoadStdProfileSettings(4);
   ReadBuildNumber();
 
@@ -60,7 +60,7 @@ BOOL COrbisect3App::InitInstance() {
 
   read_driver_clsid();
   if (!CreateDriver()) {
-    AfxMessageBox(_T("Failed to initialize driver"));
+    AfxMessageBox("Failed to initialize driver");
     CRegistryKey key;
     if (key.Create(HKEY_LOCAL_MACHINE, orb::app::kProgramKeyPath)) {
       key.DeleteValue("driverclsid");
@@ -81,7 +81,7 @@ int COrbisect3App::ExitInstance() {
     const HRESULT hr = m_satListManager->Save(path);
     if (FAILED(hr)) {
       CString text;
-      text.Format(_T("Failed to save sat list: %08X"), static_cast<unsigned>(hr));
+      text.Format("Failed to save sat list: %08X", static_cast<unsigned>(hr));
       AfxMessageBox(text);
     }
   }
@@ -103,7 +103,7 @@ bool COrbisect3App::CreateSatListManager() {
     m_satListManager = nullptr;
     ProgramLog().Log(1, "Failed to create sat list manager: %08X", static_cast<unsigned>(hr));
     CString text;
-    text.Format(_T("Failed to create sat list manager: %08X"), static_cast<unsigned>(hr));
+    text.Format("Failed to create sat list manager: %08X", static_cast<unsigned>(hr));
     AfxMessageBox(text);
     return false;
   }

@@ -34,10 +34,10 @@ COrbisect3Doc::~COrbisect3Doc() {
 }
 
 CString COrbisect3Doc::GetLockStatusText() const {
-  CString text(_T("STATUS UNKNOWN"));
+  CString text("STATUS UNKNOWN");
   orb::com::Bstr signal;
   if (m_driverStatus && SUCCEEDED(m_driverStatus->GetSignalText(signal.Put())))
-    text = orb::app::Widen(signal.ToNarrow()).c_str();
+    text = signal.ToNarrow().c_str();
   return text;
 }
 

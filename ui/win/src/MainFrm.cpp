@@ -44,7 +44,7 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct) {
   EnableDocking(CBRS_ALIGN_ANY);
   DockControlBar(&m_wndToolBar);
 
-  if (!m_wndOutputBar.Create(_T("Output"), this, kOutputBarId, WS_CHILD | WS_VISIBLE | CBRS_TOP))
+  if (!m_wndOutputBar.Create("Output", this, kOutputBarId, WS_CHILD | WS_VISIBLE | CBRS_TOP))
     return -1;
   m_wndOutputBar.SetBarStyle(m_wndOutputBar.GetBarStyle() | CBRS_TOOLTIPS | CBRS_FLYBY |
                              CBRS_SIZE_DYNAMIC);

@@ -49,7 +49,7 @@ int COutputBar::OnCreate(LPCREATESTRUCT lpCreateStruct) {
   HFONT font = static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
   if (font) {
     m_font.Attach(font);
-  } else if (!m_font.CreatePointFont(80, _T("MS Sans Serif"))) {
+  } else if (!m_font.CreatePointFont(80, "MS Sans Serif")) {
     return -1;
   }
   ::SendMessage(m_list.m_hWnd, WM_SETFONT, reinterpret_cast<WPARAM>(m_font.m_hObject), TRUE);
@@ -60,8 +60,8 @@ int COutputBar::OnCreate(LPCREATESTRUCT lpCreateStruct) {
                          kDataViewId))
     return -1;
 
-  m_tabs.InsertItem(TCIF_TEXT, 0, _T("OUTPUT"), 0, 0);
-  m_tabs.InsertItem(TCIF_TEXT, 1, _T("VALUE"), 0, 0);
+  m_tabs.InsertItem(TCIF_TEXT, 0, "OUTPUT", 0, 0);
+  m_tabs.InsertItem(TCIF_TEXT, 1, "VALUE", 0, 0);
   m_tabs.SetCurSel(0);
   ShowTab(0);
   return 0;

@@ -24,14 +24,14 @@ class CSizingControlBar : public CControlBar {
   CSizingControlBar();
   ~CSizingControlBar() override;
 
-  virtual BOOL Create(LPCTSTR lpszWindowName, CWnd* pParentWnd, UINT nID,
+  virtual BOOL Create(const char* lpszWindowName, CWnd* pParentWnd, UINT nID,
                       DWORD dwStyle = WS_CHILD | WS_VISIBLE | CBRS_TOP);
-  virtual BOOL Create(LPCTSTR lpszWindowName, CWnd* pParentWnd, CSize sizeDefault,
+  virtual BOOL Create(const char* lpszWindowName, CWnd* pParentWnd, CSize sizeDefault,
                       BOOL bHasGripper, UINT nID, DWORD dwStyle = WS_CHILD | WS_VISIBLE | CBRS_TOP);
 
   // Sizes from / to the application profile, section "<profile>-SCBar-<id>".
-  virtual void LoadState(LPCTSTR lpszProfileName);
-  virtual void SaveState(LPCTSTR lpszProfileName);
+  virtual void LoadState(const char* lpszProfileName);
+  virtual void SaveState(const char* lpszProfileName);
 
   BOOL IsFloating() const;
   BOOL IsHorzDocked() const;
@@ -72,7 +72,7 @@ class CSizingControlBar : public CControlBar {
   afx_msg void OnNcCalcSize(BOOL bCalcValidRects, NCCALCSIZE_PARAMS* lpncsp);
   afx_msg void OnWindowPosChanging(WINDOWPOS* lpwndpos);
   afx_msg void OnCaptureChanged(CWnd* pWnd);
-  afx_msg void OnSettingChange(UINT uFlags, LPCTSTR lpszSection);
+  afx_msg void OnSettingChange(UINT uFlags, const char* lpszSection);
   afx_msg void OnLButtonUp(UINT nFlags, CPoint point);
   afx_msg void OnMouseMove(UINT nFlags, CPoint point);
   afx_msg void OnNcLButtonDown(UINT nHitTest, CPoint point);
@@ -106,6 +106,7 @@ class CSizingControlBar : public CControlBar {
   UINT m_nDockBarID;
   int m_cxEdge;
   CString m_className;
+  CRect m_rcNcWindow;  // the window rectangle of the last non-client calculation
 };
 
 class CSizingControlBarG : public CSizingControlBar {
