@@ -1,6 +1,8 @@
 // One target per parse entry; FUZZ_ENTRY selects it at compile time.
 #include "fuzz_common.h"
+#include "lib13818/nit_bat.h"
 #include "lib13818/psi.h"
+#include "lib13818/sdt_eit.h"
 #include "lib13818/time_tables.h"
 
 using namespace lib13818;
@@ -29,4 +31,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
   fuzz::PrintSet(set, os);
   return 0;
 }
+#elif FUZZ_ENTRY == 8
+ORB_FUZZ_LONG_SECTION(NetworkInformationSection)
+#elif FUZZ_ENTRY == 9
+ORB_FUZZ_LONG_SECTION(BouquetAssociationSection)
+#elif FUZZ_ENTRY == 10
+ORB_FUZZ_LONG_SECTION(ServiceDescriptionSection)
+#elif FUZZ_ENTRY == 11
+ORB_FUZZ_LONG_SECTION(EventInformationSection)
 #endif
