@@ -5,7 +5,9 @@
 #include <map>
 #include <set>
 
+#include "lib13818/nit_bat.h"
 #include "lib13818/psi.h"
+#include "lib13818/sdt_eit.h"
 #include "lib13818/time_tables.h"
 
 namespace {
@@ -200,6 +202,81 @@ TEST(Generator, CableAndTerrestrialDeliveryDescriptors) {
   auto d = find(Tables(w, w.terrestrial[2])[0x10], 0x5A);
   ASSERT_EQ(d.size(), 13u);
   EXPECT_EQ(static_cast<unsigned>(d[2] << 24 | d[3] << 16 | d[4] << 8 | d[5]), 50600000u);
+}
+
+// Every SI section of every multiplex of the default world parses with the
+// library and says what the world holds.
+TEST(Generator, SiParsesBackWithTheLibrary) {
+  vsim::World w = vsim::DefaultWorld();
+  for (vsim::Medium medium : {vsim::Medium::Satellite, vsim::Medium::Cable, vsim::Medium::Terrestrial}) {
+    std::vector<const vsim::MuxDef*> muxes = w.Muxes(medium);
+    auto find = [&](unsigned tsid) -> const vsim::MuxDef* {
+      for (const vsim::MuxDef* m : muxes)
+        if (m->transport_stream_id == tsid) return m;
+      return nullptr;
+    };
+    for (const vsim::MuxDef* mux : muxes) {
+      auto t = Tables(w, *mux);
+      size_t nit_ts = 0, bat_ts = 0, eit_events = 0;
+      for (const Bytes& s : t[0x10]) {
+        lib13818::NetworkInformationSection nit;
+        ASSERT_NO_THROW(nit.Parse(s.data(), s.size()));
+        ASSERT_TRUE(nit.parsed);
+        EXPECT_EQ(nit.descriptors.networkNameDescriptors.size(), 1u);
+        for (const auto& ts : nit.transportStreams) {
+          const vsim::MuxDef* m = find(ts.transport_stream_id);
+          ASSERT_NE(m, nullptr);
+          EXPECT_EQ(ts.original_network_id, m->original_network_id);
+          EXPECT_EQ(nit.table_id_extension, m->network_id);
+          EXPECT_EQ(ts.descriptors.serviceListDescriptors.size(), 1u);
+          size_t delivery = ts.descriptors.satelliteDeliverySystemDescriptors.size() +
+                            ts.descriptors.cableDeliverySystemDescriptors.size() +
+                            ts.descriptors.terrestrialDeliverySystemDescriptors.size();
+          EXPECT_EQ(delivery, 1u);
+          ++nit_ts;
+        }
+      }
+      EXPECT_EQ(nit_ts, muxes.size());  // actual and other together name every multiplex
+      for (const Bytes& s : t[0x11]) {
+        if (s[0] == 0x4A) {
+          lib13818::BouquetAssociationSection bat;
+          ASSERT_NO_THROW(bat.Parse(s.data(), s.size()));
+          EXPECT_EQ(bat.descriptors.bouquetNameDescriptors.size(), 1u);
+          bat_ts += bat.transportStreams.size();
+          continue;
+        }
+        lib13818::ServiceDescriptionSection sdt;
+        ASSERT_NO_THROW(sdt.Parse(s.data(), s.size()));
+        const vsim::MuxDef* m = find(sdt.table_id_extension);
+        ASSERT_NE(m, nullptr);
+        EXPECT_EQ(sdt.table_id == 0x42, m == mux);
+        EXPECT_EQ(sdt.original_network_id, m->original_network_id);
+        ASSERT_EQ(sdt.services.size(), m->services.size());
+        for (size_t i = 0; i < m->services.size(); ++i) {
+          EXPECT_EQ(sdt.services[i].service_id, m->services[i].service_id);
+          EXPECT_EQ(sdt.services[i].running_status, 4u);
+          EXPECT_EQ(sdt.services[i].free_CA_mode, m->services[i].ca_system_id ? 1u : 0u);
+          EXPECT_EQ(sdt.services[i].descriptors.serviceDescriptors.size(), 1u);
+        }
+      }
+      EXPECT_EQ(bat_ts, muxes.size());
+      for (const Bytes& s : t[0x12]) {
+        lib13818::EventInformationSection eit;
+        ASSERT_NO_THROW(eit.Parse(s.data(), s.size()));
+        const vsim::MuxDef* m = find(eit.transport_stream_id);
+        ASSERT_NE(m, nullptr);
+        EXPECT_EQ((eit.table_id == 0x4E || eit.table_id == 0x50), m == mux);
+        EXPECT_EQ(eit.last_table_id, eit.table_id);
+        for (const auto& e : eit.events) {
+          EXPECT_EQ(e.duration.hours, 1);
+          EXPECT_EQ(e.descriptors.shortEventDescriptors.size(), 1u);
+          EXPECT_EQ(e.start_time.year, 2024);
+          ++eit_events;
+        }
+      }
+      EXPECT_GT(eit_events, 0u);
+    }
+  }
 }
 
 TEST(WorldFile, ParsesItemsAndRejectsMistakesWithTheLine) {
