@@ -1,5 +1,6 @@
 // One target per parse entry; FUZZ_ENTRY selects it at compile time.
 #include "fuzz_common.h"
+#include "lib13818/ait.h"
 #include "lib13818/nit_bat.h"
 #include "lib13818/psi.h"
 #include "lib13818/sdt_eit.h"
@@ -39,4 +40,6 @@ ORB_FUZZ_LONG_SECTION(BouquetAssociationSection)
 ORB_FUZZ_LONG_SECTION(ServiceDescriptionSection)
 #elif FUZZ_ENTRY == 11
 ORB_FUZZ_LONG_SECTION(EventInformationSection)
+#elif FUZZ_ENTRY == 12
+ORB_FUZZ_LONG_SECTION(ApplicationInformationSection)
 #endif
