@@ -38,6 +38,11 @@ TEST(SlotChoice, ByDiseqcMode) {
   EXPECT_EQ(ChooseSlot(kDiseqc10, "thor", slots).status, SlotChoice::NoMatch);
   EXPECT_EQ(ChooseSlot(kDiseqc10, "Thor ", slots).status, SlotChoice::NoMatch);
   EXPECT_EQ(ChooseSlot(3, "Thor", slots).status, SlotChoice::BadMode);
+  // Unconfigured slots (empty names) are not chosen by an empty name.
+  LnbSlots partly{};
+  partly[0].satellite = "Astra";
+  EXPECT_EQ(ChooseSlot(kDiseqc10, "", partly).status, SlotChoice::NoMatch);
+  EXPECT_EQ(ChooseSlot(kDiseqcToneBurst, "", partly).status, SlotChoice::NoMatch);
 }
 
 TEST(SlotChoice, MotorPrompt) {

@@ -27,6 +27,7 @@ SlotChoice ChooseSlot(u32 mode, std::string_view name, const LnbSlots& slots) {
     case kDiseqc10: {
       const int candidates = mode == kDiseqcToneBurst ? 2 : kLnbSlots;
       c.status = SlotChoice::NoMatch;
+      if (name.empty()) return c;  // an empty slot is no satellite
       for (int i = 0; i < candidates; ++i) {
         if (slots[static_cast<size_t>(i)].satellite == name) {
           c.status = SlotChoice::Ok;

@@ -46,7 +46,8 @@ struct SlotChoice {
 };
 // The slot for satellite `name` (compared exactly, case-sensitive) under
 // DiSEqC mode `mode`: 0 → slot 0 with the motor check; 1 → satellite1 or
-// satellite2; 2 → the first of satellite1..4 with that name.
+// satellite2; 2 → the first of satellite1..4 with that name.  An empty name
+// matches no slot (a slot without a satellite name is not configured).
 SlotChoice ChooseSlot(u32 mode, std::string_view name, const LnbSlots& slots);
 
 // Mode 0: the user is asked to turn the motor when the list holds more than

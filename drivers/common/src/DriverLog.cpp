@@ -1,0 +1,6 @@
+#include "drvcommon/DriverLog.h"
+
+CLog& DriverLog() {
+  static CLog log;
+  return log;
+}

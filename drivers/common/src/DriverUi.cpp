@@ -1,0 +1,86 @@
+#include "drvcommon/DriverUi.h"
+
+#include <cstdio>
+
+#include "drvcommon/DriverLog.h"
+#include "drvcommon/Text.h"
+#include "drvcore/settings.h"
+#include "orb_atl/module.h"
+
+namespace {
+
+std::string Caption() {
+  char path[MAX_PATH] = {};
+  if (::GetModuleFileNameA(orb::com::ThisModule(), path, MAX_PATH) == 0) return "Driver";
+  std::string name(path);
+  const size_t slash = name.find_last_of('\\');
+  if (slash != std::string::npos) name.erase(0, slash + 1);
+  const size_t dot = name.find_last_of('.');
+  if (dot != std::string::npos) name.resize(dot);
+  return name;
+}
+
+}  // namespace
+
+int DriverMessageBox(const char* text, UINT type) {
+  return ::MessageBoxA(nullptr, text ? text : "", Caption().c_str(), type | MB_SETFOREGROUND);
+}
+
+std::string DriverString(UINT id) {
+  char buffer[1024] = {};
+  const int n = ::LoadStringA(orb::com::ThisModule(), id, buffer, static_cast<int>(sizeof buffer));
+  return n > 0 ? std::string(buffer, static_cast<size_t>(n)) : std::string();
+}
+
+CSelectDeviceDlg::CSelectDeviceDlg(const DriverFamily& family, int deviceCount)
+    : family_(family), deviceCount_(deviceCount) {}
+
+INT_PTR CSelectDeviceDlg::DoModal() {
+  const INT_PTR r = ::DialogBoxParamA(orb::com::ThisModule(),
+                                      MAKEINTRESOURCEA(family_.selectDeviceDialogId), nullptr,
+                                      &CSelectDeviceDlg::DialogProc, reinterpret_cast<LPARAM>(this));
+  if (r == -1) DriverLog().Log(1, "failed to show the device selection: %lu", ::GetLastError());
+  return r;
+}
+
+INT_PTR CALLBACK CSelectDeviceDlg::DialogProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
+  auto* self = reinterpret_cast<CSelectDeviceDlg*>(::GetWindowLongPtrA(dlg, DWLP_USER));
+  switch (msg) {
+    case WM_INITDIALOG:
+      self = reinterpret_cast<CSelectDeviceDlg*>(lp);
+      ::SetWindowLongPtrA(dlg, DWLP_USER, lp);
+      return self->OnInitDialog(dlg);
+    case WM_COMMAND:
+      if (!self) break;
+      if (LOWORD(wp) == IDOK) {
+        self->OnOK(dlg);
+        return TRUE;
+      }
+      if (LOWORD(wp) == IDCANCEL) {
+        self->selected_ = 0;
+        ::EndDialog(dlg, IDCANCEL);
+        return TRUE;
+      }
+      break;
+    default:
+      break;
+  }
+  return FALSE;
+}
+
+BOOL CSelectDeviceDlg::OnInitDialog(HWND dlg) {
+  HWND list = ::GetDlgItem(dlg, IDC_DEVICE_LIST);
+  for (int i = 0; i < deviceCount_; ++i) {
+    char text[64];
+    std::snprintf(text, sizeof text, "Card %d", i + 1);
+    ::SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+  }
+  ::SendMessageA(list, CB_SETCURSEL, 0, 0);
+  return TRUE;
+}
+
+void CSelectDeviceDlg::OnOK(HWND dlg) {
+  const LRESULT sel = ::SendDlgItemMessageA(dlg, IDC_DEVICE_LIST, CB_GETCURSEL, 0, 0);
+  selected_ = static_cast<WORD>(drvcore::PickedDevice(static_cast<int>(sel), deviceCount_));
+  ::EndDialog(dlg, IDOK);
+}

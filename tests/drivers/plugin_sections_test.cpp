@@ -1,0 +1,179 @@
+// GetSections and CancelSections of the vendor-library plug-ins on a
+// simulated card tuned to a multiplex with generated PSI/SI.
+#include <objbase.h>
+
+#include <cstring>
+#include <thread>
+
+#include "lib13818/section.h"
+#include "plugin_fixture.h"
+
+namespace {
+
+using namespace plugtest;
+
+SectionFilterSpec Spec(uint32_t pid, uint8_t tableId, uint32_t mode, int extension = -1) {
+  SectionFilterSpec s;
+  std::memset(&s, 0, sizeof s);
+  s.pid = pid;
+  s.table_id = tableId;
+  s.mode = mode;
+  if (extension >= 0) {
+    s.match_extension = 1;
+    s.table_id_extension = static_cast<uint16_t>(extension);
+  }
+  return s;
+}
+
+size_t AllocSize(void* p) {
+  ComPtr<IMalloc> malloc;
+  CoGetMalloc(1, malloc.Put());
+  return malloc->GetSize(p);
+}
+
+// Frees what GetSections handed over; checks each buffer holds one whole,
+// CRC-correct section of the table asked for.
+void CheckAndFree(SectionResult& r, const SectionFilterSpec& spec, size_t bufferSize) {
+  for (uint32_t i = 0; i < r.count; ++i) {
+    const uint8_t* b = r.sections[i];
+    ASSERT_NE(b, nullptr);
+    EXPECT_EQ(AllocSize(r.sections[i]), bufferSize);
+    EXPECT_EQ(b[0], spec.table_id);
+    const size_t length = ((b[1] & 0x0F) << 8 | b[2]) + 3u;
+    ASSERT_LE(length, bufferSize);
+    if (b[1] & 0x80) {
+      EXPECT_EQ(lib13818::Crc32Mpeg(b, length), 0u) << "table " << int(spec.table_id);
+    }
+    if (spec.match_extension) {
+      EXPECT_EQ(b[3] << 8 | b[4], spec.table_id_extension);
+    }
+    CoTaskMemFree(r.sections[i]);
+  }
+  CoTaskMemFree(r.sections);
+  r.sections = nullptr;
+  r.count = 0;
+}
+
+class SectionTest : public PluginTest {
+ protected:
+  void SetUp() override {
+    PluginTest::SetUp();
+    InitOk();
+    TuneSatellite();
+    reader_ = Get<ISectionReader>();
+  }
+  ComPtr<ISectionReader> reader_;
+};
+
+INSTANTIATE_TEST_SUITE_P(Plugins, SectionTest, ::testing::ValuesIn(Plugins()),
+                         [](const ::testing::TestParamInfo<Plugin>& i) { return std::string(i.param.name); });
+
+TEST_P(SectionTest, CollectsEveryModeFromTheMultiplex) {
+  // 19.2E 11836 H: transport_stream_id 0x0441, services 0x4411.., PMT PIDs 0x100, 0x120, ...
+  SectionFilterSpec specs[] = {
+      Spec(0x0000, 0x00, SFM_SINGLE),                     // PAT
+      Spec(0x0011, 0x42, SFM_SINGLE),                     // SDT actual
+      Spec(0x0010, 0x40, SFM_SINGLE),                     // NIT actual
+      Spec(0x0010, 0x41, SFM_BY_EXTENSION),               // NIT other
+      Spec(0x0011, 0x46, SFM_BY_EXTENSION_ONID),          // SDT other
+      Spec(0x0012, 0x4E, SFM_EIT),                        // EIT present/following actual
+      Spec(0x10100, 0x02, SFM_SINGLE, 0x4412),            // PMT of the second service (PID 0x120 below)
+  };
+  specs[6].pid = 0x00010120;  // only the low 16 bits count
+  SectionResult results[7];
+  std::memset(results, 0xCD, sizeof results);  // the plug-in starts every result empty
+  ASSERT_EQ(reader_->GetSections(7, specs, 5, results), S_OK);
+  for (int i = 0; i < 7; ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_GE(results[i].count, 1u);
+    CheckAndFree(results[i], specs[i], specs[i].mode == SFM_EIT ? 4096 : 1024);
+  }
+  EXPECT_EQ(vsim_->ActiveFilters(), 0);  // every hardware filter was reset
+}
+
+TEST_P(SectionTest, ThirtyThreeRequestsRunAsTwoBatches) {
+  SectionFilterSpec specs[33];
+  for (auto& s : specs) s = Spec(0x0000, 0x00, SFM_SINGLE);
+  SectionResult results[33] = {};
+  ASSERT_EQ(reader_->GetSections(33, specs, 5, results), S_OK);
+  for (int i = 0; i < 33; ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(results[i].count, 1u);
+    CheckAndFree(results[i], specs[i], 1024);
+  }
+  // Two rounds of filters: 32, then 1.
+  const std::string trace = vsim_->Trace();
+  size_t filters = 0;
+  for (size_t at = trace.find("SetFilter"); at != std::string::npos; at = trace.find("SetFilter", at + 1))
+    ++filters;
+  EXPECT_EQ(filters, 33u);
+}
+
+TEST_P(SectionTest, ReservedModesAndUnmatchedRequestsHandOverAfterTheTimeout) {
+  SectionFilterSpec specs[] = {
+      Spec(0x0000, 0x00, 1),
+      Spec(0x0000, 0x00, 2),
+      Spec(0x0000, 0x00, 9),
+      Spec(0x1FF0, 0x00, SFM_SINGLE),  // nothing on this PID
+      Spec(0x0000, 0x00, SFM_SINGLE),
+  };
+  SectionResult results[5];
+  std::memset(results, 0xCD, sizeof results);
+  ASSERT_EQ(reader_->GetSections(5, specs, 1, results), S_OK);
+  for (int i = 0; i < 4; ++i) {
+    EXPECT_EQ(results[i].count, 0u) << i;
+    EXPECT_EQ(results[i].sections, nullptr) << i;
+  }
+  EXPECT_EQ(results[4].count, 1u);
+  CheckAndFree(results[4], specs[4], 1024);
+}
+
+TEST_P(SectionTest, ArgumentsAndFailedFilters) {
+  SectionFilterSpec spec = Spec(0, 0, SFM_SINGLE);
+  SectionResult result = {};
+  EXPECT_EQ(reader_->GetSections(0, nullptr, 1, nullptr), S_OK);
+  EXPECT_EQ(reader_->GetSections(1, nullptr, 1, &result), E_POINTER);
+  EXPECT_EQ(reader_->GetSections(1, &spec, 1, nullptr), E_POINTER);
+  EXPECT_EQ(reader_->GetSections(-1, &spec, 1, &result), E_FAIL);
+
+  // A filter the card refuses keeps nothing; the others are not affected.
+  vsim_->FailCall("SetFilter", 1);
+  SectionFilterSpec specs[] = {Spec(0, 0, SFM_SINGLE), Spec(0, 0, SFM_SINGLE)};
+  SectionResult results[2] = {};
+  ASSERT_EQ(reader_->GetSections(2, specs, 1, results), S_OK);
+  EXPECT_EQ(results[0].count, 0u);
+  EXPECT_EQ(results[0].sections, nullptr);
+  EXPECT_EQ(results[1].count, 1u);
+  CheckAndFree(results[1], specs[1], 1024);
+}
+
+TEST_P(SectionTest, CancelEndsTheBatchAndSkipsTheRest) {
+  // Batch 1: 32 requests that never complete; batch 2 would read the TDT.
+  SectionFilterSpec specs[40];
+  for (int i = 0; i < 32; ++i) specs[i] = Spec(0x0000, 0x00, 1);
+  for (int i = 32; i < 40; ++i) specs[i] = Spec(0x0014, 0x70, SFM_SINGLE);
+  SectionResult results[40] = {};
+  std::thread canceller([&] {
+    // Once the first batch's filters run, cancel from this other thread.
+    for (int i = 0; i < 2000 && vsim_->ActiveFilters() < 32; ++i) Sleep(5);
+    EXPECT_EQ(reader_->CancelSections(), S_OK);
+  });
+  EXPECT_EQ(reader_->GetSections(40, specs, 30, results), S_OK);
+  canceller.join();
+  for (int i = 0; i < 40; ++i) {
+    EXPECT_EQ(results[i].count, 0u) << i;
+    EXPECT_EQ(results[i].sections, nullptr) << i;
+  }
+  EXPECT_EQ(vsim_->Trace().find("pid=0x0014"), std::string::npos);  // the second batch never ran
+
+  // The cancel does not outlive its call.
+  SectionFilterSpec pat = Spec(0, 0, SFM_SINGLE);
+  SectionResult r = {};
+  ASSERT_EQ(reader_->GetSections(1, &pat, 5, &r), S_OK);
+  EXPECT_EQ(r.count, 1u);
+  CheckAndFree(r, pat, 1024);
+  // With nothing running it does nothing.
+  EXPECT_EQ(reader_->CancelSections(), S_OK);
+}
+
+}  // namespace
