@@ -29,9 +29,10 @@ include(GoogleTest)
 # program; natively each test case is discovered separately.
 function(orb_gtest name)
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;LABELS" ${ARGN})
-  if(ORB_FUZZ)
-    # The fuzz build holds only the fuzz targets: the program is declared (so
-    # that target properties set after this call still apply) but not built.
+  if(ORB_FUZZ OR ORB_COMPILE_ONLY)
+    # The fuzz build holds only the fuzz targets, the compile-only build only
+    # the product: test programs are declared (so that target properties set
+    # after this call still apply) but not built.
     add_executable(${name} EXCLUDE_FROM_ALL ${ARG_SOURCES})
   else()
     add_executable(${name} ${ARG_SOURCES})

@@ -17,12 +17,13 @@ fi
 
 status=0
 for preset in native asan fuzz win64 win32; do
-  echo "=== configure and build: $preset"
+  echo "=== $(date +%T) configure and build: $preset"
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset" -j "$jobs"
 done
 for preset in native asan fuzz win64; do
-  echo "=== test: $preset"
+  echo "=== $(date +%T) test: $preset"
   ctest --preset "$preset" || status=1
 done
+echo "=== $(date +%T) done"
 exit $status
