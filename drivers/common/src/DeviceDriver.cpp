@@ -31,6 +31,7 @@ HRESULT CDeviceDriver::GetDriverName(BSTR* name) {
 }
 
 HRESULT CDeviceDriver::Init(BSTR registryRoot, BSTR allUsersDataDir, BSTR userDataDir) {
+  ready_ = false;
   // 1. Keys and folders.
   classKey_ = drvcore::ClassKeyPath(drvtext::Narrow(registryRoot),
                                     drvtext::Narrow(orb::com::GuidToString(*family_.clsid)));
