@@ -1,0 +1,20 @@
+# Writes a stream with orb-tsgen and reads it with orb-tsdump --strict
+# --complete; with --junk the stream has stray bytes between packets and the
+# reader must have resynchronised.
+execute_process(COMMAND ${TSGEN} --size 6 ${EXTRA} ${OUT} RESULT_VARIABLE rc OUTPUT_VARIABLE out)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "orb-tsgen failed (${rc}): ${out}")
+endif()
+execute_process(COMMAND ${TSDUMP} --strict --complete ${OUT} RESULT_VARIABLE rc OUTPUT_VARIABLE out)
+message("${out}")
+file(REMOVE ${OUT})
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "orb-tsdump --strict --complete exited with ${rc}")
+endif()
+if(EXTRA STREQUAL "--junk")
+  if(out MATCHES "resyncs: 0,")
+    message(FATAL_ERROR "the stray bytes went unnoticed")
+  endif()
+elseif(NOT out MATCHES "resyncs: 0, skipped bytes: 0")
+  message(FATAL_ERROR "a clean stream needed resynchronising")
+endif()
