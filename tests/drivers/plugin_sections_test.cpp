@@ -147,6 +147,25 @@ TEST_P(SectionTest, ArgumentsAndFailedFilters) {
   CheckAndFree(results[1], specs[1], 1024);
 }
 
+TEST_P(SectionTest, FiltersStopEvenWhenTheCardRefusesTheReset) {
+  // Every ResetFilter fails: the filters must still be off the card before
+  // their stores go, or the next delivery would reach freed objects.
+  vsim_->FailCall("ResetFilter", -1);
+  for (int round = 0; round < 2; ++round) {
+    SCOPED_TRACE(round);
+    SectionFilterSpec specs[] = {Spec(0x0000, 0x00, SFM_SINGLE), Spec(0x0011, 0x42, SFM_SINGLE),
+                                 Spec(0x0012, 0x4E, SFM_EIT)};
+    SectionResult results[3] = {};
+    ASSERT_EQ(reader_->GetSections(3, specs, 5, results), S_OK);
+    EXPECT_EQ(vsim_->ActiveFilters(), 0);
+    for (int i = 0; i < 3; ++i) {
+      EXPECT_GE(results[i].count, 1u) << i;
+      CheckAndFree(results[i], specs[i], specs[i].mode == SFM_EIT ? 4096 : 1024);
+    }
+    Sleep(50);  // the card goes on delivering to whatever is still listed
+  }
+}
+
 TEST_P(SectionTest, CancelEndsTheBatchAndSkipsTheRest) {
   // Batch 1: 32 requests that never complete; batch 2 would read the TDT.
   SectionFilterSpec specs[40];

@@ -171,8 +171,16 @@ void DialogWatcher::Run() {
       text[0] = 0;
       GetDlgItemTextA(w, 0xFFFF, text, sizeof text);
       s.text = text;
-      if (HWND list = GetDlgItem(w, 214))
+      if (HWND list = GetDlgItem(w, 214)) {
         s.listItems = static_cast<int>(SendMessageA(list, CB_GETCOUNT, 0, 0));
+        for (int i = 0; i < s.listItems; ++i) {
+          const LRESULT n = SendMessageA(list, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0);
+          std::string item(n > 0 ? static_cast<size_t>(n) : 0, '\0');
+          if (n > 0) SendMessageA(list, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(item.data()));
+          s.listTexts.push_back(item);
+        }
+        s.listSelection = static_cast<int>(SendMessageA(list, CB_GETCURSEL, 0, 0));
+      }
       const int command = answer_ ? answer_(w, s) : IDOK;
       {
         std::lock_guard<std::mutex> lock(m_);

@@ -75,6 +75,8 @@ class DialogWatcher {
     std::string caption;
     std::string text;  // a message box's text
     int listItems = -1;  // items of the "Select device" list
+    std::vector<std::string> listTexts;  // their texts, in list order
+    int listSelection = -1;              // the item selected when the window was seen
   };
   using Answer = std::function<int(HWND, const Seen&)>;
   explicit DialogWatcher(Answer answer = nullptr);

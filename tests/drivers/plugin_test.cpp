@@ -256,6 +256,60 @@ TEST_P(PluginTest, TwoCardsAskOnceThenUseTheStoredCard) {
   EXPECT_EQ(type, DELIVERY_CABLE);
 }
 
+TEST_P(PluginTest, SelectDeviceListsEveryCardAndStartsOnTheFirst) {
+  const Plugin& p = GetParam();
+  // The dialog is the plug-in's own resource, tagged Danish like its other dialogs.
+  HMODULE dll = LoadLibraryW((plugtest::ExeDir() + L"\\" + p.dll).c_str());
+  ASSERT_NE(dll, nullptr);
+  EXPECT_NE(FindResourceExW(dll, RT_DIALOG, MAKEINTRESOURCEW(p.selectDeviceDialog),
+                            MAKELANGID(LANG_DANISH, SUBLANG_DEFAULT)),
+            nullptr);
+  FreeLibrary(dll);
+
+  // Three cards; OK on the list as it comes up takes the first.
+  vsim_->SetDevices("sat,cable,terr");
+  {
+    DialogWatcher watcher([](HWND w, const DialogWatcher::Seen&) {
+      // OK and Cancel are the dialog's own buttons.
+      return GetDlgItem(w, IDOK) && GetDlgItem(w, IDCANCEL) ? IDOK : IDABORT;
+    });
+    ASSERT_EQ(CreateAndInit(), S_OK);
+    const auto seen = watcher.Windows();
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].caption, "Select device");
+    EXPECT_EQ(seen[0].listTexts, (std::vector<std::string>{"Card 1", "Card 2", "Card 3"}));
+    EXPECT_EQ(seen[0].listSelection, 0);
+  }
+  DWORD device = 99;
+  ASSERT_TRUE(plugtest::ReadDword(classKey_, "device", device));
+  EXPECT_EQ(device, 0u);
+  short type = 0;
+  Get<IDriverControl>()->GetDeliveryType(&type);
+  EXPECT_EQ(type, DELIVERY_SATELLITE);
+
+  // The last card: its settings live under its own index.
+  driver_ = nullptr;
+  vsim_->Reset();
+  vsim_->SetDevices("sat,cable,terr");
+  RegDeleteTreeA(HKEY_LOCAL_MACHINE, base_.c_str());
+  {
+    DialogWatcher watcher([](HWND w, const DialogWatcher::Seen&) {
+      SendMessageA(GetDlgItem(w, 214), CB_SETCURSEL, 2, 0);
+      return IDOK;
+    });
+    ASSERT_EQ(CreateAndInit(), S_OK);
+    EXPECT_EQ(watcher.Windows().size(), 1u);
+  }
+  ASSERT_TRUE(plugtest::ReadDword(classKey_, "device", device));
+  EXPECT_EQ(device, 2u);
+  Get<IDriverControl>()->GetDeliveryType(&type);
+  EXPECT_EQ(type, DELIVERY_TERRESTRIAL);
+  ASSERT_EQ(Get<IDriverControl>()->SaveSettings(), S_OK);
+  DWORD bandwidth = 0;
+  EXPECT_TRUE(plugtest::ReadDword(DeviceKey(2), "bandwidth", bandwidth));
+  EXPECT_FALSE(plugtest::ReadDword(DeviceKey(0), "bandwidth", bandwidth));
+}
+
 struct InitFailure {
   const char* plugin;  // null: every plug-in
   const char* call;

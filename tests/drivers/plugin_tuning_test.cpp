@@ -230,7 +230,35 @@ TEST_P(TuningTest, MotorPromptWithOneLnb) {
   // The list manager failing: no tune.
   list->countResult = E_UNEXPECTED;
   EXPECT_EQ(tuner_->SetSatellite(0, L"Astra", &d), E_FAIL);
+
+  // A null manager is refused and the one set before stays in use.
+  list->countResult = S_OK;
   EXPECT_EQ(control->SetSatListMgr(nullptr), E_POINTER);
+  {
+    DialogWatcher watcher([](HWND, const DialogWatcher::Seen&) { return IDCANCEL; });
+    EXPECT_EQ(tuner_->SetSatellite(0, L"Hotbird", &d), E_FAIL);
+    EXPECT_EQ(watcher.Windows().size(), 1u);
+  }
+  // A later manager replaces it; the driver holds one reference and lets
+  // it go with the object.
+  CFakeSatList* single = nullptr;
+  ASSERT_EQ(CFakeSatList::Create(&single), S_OK);
+  ComPtr<ISatListManager> other;
+  other.Attach(single);
+  single->count = 1;
+  ASSERT_EQ(control->SetSatListMgr(other), S_OK);
+  {
+    DialogWatcher watcher;
+    EXPECT_EQ(tuner_->SetSatellite(0, L"Hotbird", &d), S_OK);
+    EXPECT_TRUE(watcher.Windows().empty());
+  }
+  EXPECT_EQ(list->AddRef(), 2u);  // mgr and this one: the driver let the first go
+  list->Release();
+  tuner_ = nullptr;
+  control = nullptr;
+  driver_ = nullptr;
+  EXPECT_EQ(single->AddRef(), 2u);
+  single->Release();
 }
 
 TEST_P(TuningTest, OtherDeliveryTypesAreRefusedOnASatelliteCard) {
