@@ -136,6 +136,38 @@ TEST_P(PluginTest, IsCreatedThroughTheCategoryWithAllInterfaces) {
   EXPECT_EQ(control->SaveSettings(), S_OK);
 }
 
+TEST_P(PluginTest, ServesItsOneClassAndCountsItsObjects) {
+  const Plugin& p = GetParam();
+  HMODULE dll = LoadLibraryW((plugtest::ExeDir() + L"\\" + p.dll).c_str());
+  ASSERT_NE(dll, nullptr);
+  using GetClassObjectFn = HRESULT(WINAPI*)(REFCLSID, REFIID, void**);
+  using CanUnloadFn = HRESULT(WINAPI*)();
+  auto getClassObject = reinterpret_cast<GetClassObjectFn>(
+      reinterpret_cast<void*>(GetProcAddress(dll, "DllGetClassObject")));
+  auto canUnload =
+      reinterpret_cast<CanUnloadFn>(reinterpret_cast<void*>(GetProcAddress(dll, "DllCanUnloadNow")));
+  ASSERT_NE(getClassObject, nullptr);
+  ASSERT_NE(canUnload, nullptr);
+
+  ComPtr<IClassFactory> factory;
+  EXPECT_EQ(getClassObject(CLSID_StdComponentCategoriesMgr, IID_IClassFactory, factory.PutVoid()),
+            CLASS_E_CLASSNOTAVAILABLE);
+  EXPECT_EQ(canUnload(), S_OK);
+  ASSERT_EQ(getClassObject(*p.clsid, IID_IClassFactory, factory.PutVoid()), S_OK);
+  ComPtr<IDvbDriver> first, second;
+  ASSERT_EQ(factory->CreateInstance(nullptr, IID_IDvbDriver, first.PutVoid()), S_OK);
+  ASSERT_EQ(factory->CreateInstance(nullptr, IID_IDvbDriver, second.PutVoid()), S_OK);
+  EXPECT_FALSE(orb::com::SameObject(first.Get(), second.Get()));  // a new driver each time
+  ComPtr<IUnknown> inner;
+  EXPECT_EQ(factory->CreateInstance(first.Get(), IID_IUnknown, inner.PutVoid()), CLASS_E_NOAGGREGATION);
+  factory = nullptr;
+  first = nullptr;
+  EXPECT_EQ(canUnload(), S_FALSE);  // one object still alive
+  second = nullptr;
+  EXPECT_EQ(canUnload(), S_OK);
+  FreeLibrary(dll);
+}
+
 // ---- Init, device choice and settings ----------------------------------------
 
 TEST_P(PluginTest, FirstStartWithOneCard) {
