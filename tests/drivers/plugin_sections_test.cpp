@@ -3,6 +3,8 @@
 #include <objbase.h>
 
 #include <cstring>
+#include <fstream>
+#include <sstream>
 #include <thread>
 
 #include "lib13818/section.h"
@@ -145,6 +147,43 @@ TEST_P(SectionTest, ArgumentsAndFailedFilters) {
   EXPECT_EQ(results[0].sections, nullptr);
   EXPECT_EQ(results[1].count, 1u);
   CheckAndFree(results[1], specs[1], 1024);
+}
+
+// Occurrences of `text` in the plug-in's log so far.
+size_t LogCount(const Plugin& p, const std::string& text) {
+  const std::wstring dll = p.dll;
+  std::ifstream in(Narrow(ExeDir() + L"\\" + dll.substr(0, dll.size() - 3) + L"txt"));
+  std::stringstream all;
+  all << in.rdbuf();
+  const std::string log = all.str();
+  size_t n = 0;
+  for (size_t at = log.find(text); at != std::string::npos; at = log.find(text, at + 1)) ++n;
+  return n;
+}
+
+TEST_P(SectionTest, EitRequestStopsAtHundredSections) {
+  // A transponder with 16 services: their EIT schedule is far more than 100
+  // sections (a section per three hours from midnight to a day ahead).
+  // At log level 4 the full EIT store is traced.
+  reader_ = nullptr;
+  driver_ = nullptr;
+  vsim_->Reset();
+  vsim_->SetDevices("sat");
+  ASSERT_EQ(vsim_->SetWorld("satellite name=\"19.2E\" position=192 input=0\n"
+                            "transponder freq=11836000 pol=H sr=27500000 tsid=0x0441 onid=0x0001 "
+                            "nid=0x0001 services=16\n"),
+            0);
+  WriteDword(DeviceKey(), "loglevel", 4);
+  InitOk();
+  TuneSatellite();
+  reader_ = Get<ISectionReader>();
+  const size_t before = LogCount(GetParam(), "trace 2");
+  SectionFilterSpec spec = Spec(0x0012, 0x50, SFM_EIT);
+  SectionResult result = {};
+  ASSERT_EQ(reader_->GetSections(1, &spec, 30, &result), S_OK);
+  EXPECT_EQ(result.count, 100u);
+  CheckAndFree(result, spec, 4096);
+  EXPECT_EQ(LogCount(GetParam(), "trace 2"), before + 1);
 }
 
 TEST_P(SectionTest, FiltersStopEvenWhenTheCardRefusesTheReset) {

@@ -45,6 +45,7 @@ Vsim::Vsim(const char* dllName) {
   if (!module) return;
   Resolve(module, "VsimReset", Reset);
   Resolve(module, "VsimSetDevices", SetDevices);
+  Resolve(module, "VsimSetWorld", SetWorld);
   Resolve(module, "VsimFailCall", FailCall);
   Resolve(module, "VsimDiseqcCount", DiseqcCount);
   Resolve(module, "VsimGetDiseqc", GetDiseqc);

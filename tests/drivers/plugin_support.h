@@ -46,6 +46,7 @@ struct Vsim {
   HMODULE module = nullptr;
   void (*Reset)() = nullptr;
   int (*SetDevices)(const char*) = nullptr;
+  int (*SetWorld)(const char*) = nullptr;
   void (*FailCall)(const char*, int) = nullptr;
   int (*DiseqcCount)() = nullptr;
   int (*GetDiseqc)(int, VSIM_DISEQC*) = nullptr;
