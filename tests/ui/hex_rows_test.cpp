@@ -53,3 +53,25 @@ TEST(HexRows, PaintRangeAndScrollTargets) {
   EXPECT_FALSE(drag.changes);
   EXPECT_EQ(drag.position, 7);
 }
+
+TEST(HexRows, BuffersOfZeroSixteenAndSeventeenBytes) {
+  // 0 bytes: no row, so nothing is painted but the background.
+  EXPECT_EQ(HexRowCount(0), 0);
+  EXPECT_GT(HexRowsToPaint(0, 500, 12, 0, HexRowCount(0)).first,
+            HexRowsToPaint(0, 500, 12, 0, HexRowCount(0)).last);
+
+  unsigned char bytes[17];
+  for (int i = 0; i < 17; ++i) bytes[i] = static_cast<unsigned char>('a' + i);
+  // 16 bytes: one full row.
+  ASSERT_EQ(HexRowCount(16), 1);
+  EXPECT_EQ(FormatHexRow(0, bytes, HexBytesInRow(0, 16)),
+            "00000000h: 61 62 63 64 65 66 67 68 69 6a 6b 6c 6d 6e 6f 70 ; abcdefghijklmnop");
+  // 17 bytes: the second row has one byte, 15 three-blank fillers in the hex
+  // part and 15 blanks after the characters.
+  ASSERT_EQ(HexRowCount(17), 2);
+  ASSERT_EQ(HexBytesInRow(1, 17), 1);
+  EXPECT_EQ(FormatHexRow(16, bytes + 16, HexBytesInRow(1, 17)),
+            "00000010h: 71" + std::string(45, ' ') + " ; q" + std::string(15, ' '));
+  // Offsets run in lower-case hex, eight digits.
+  EXPECT_EQ(FormatHexRow(0xfff0, bytes, 1).substr(0, 10), "0000fff0h:");
+}

@@ -9,9 +9,6 @@
 #include "orb_app/DriverSelectDlg.h"
 #include "orb_app/Orbisect3Doc.h"
 #include "orb_app/driver_binding.h"
-#include "orb_app/identifier_names.h"
-#include "orb_atl/bstr.h"
-#include "orb_common/RegistryKey.h"
 #include "resource.h"
 #include "ui_win/MainFrm.h"
 #include "ui_win/TransponderPanes.h"
@@ -24,95 +21,44 @@ END_MESSAGE_MAP()
 
 COrbisect3App::COrbisect3App() = default;
 
-COrbisect3App::~COrbisect3App() {
-  if (m_satListManager) m_satListManager->Release();
-  if (m_driverControl) m_driverControl->Release();
-  if (m_driver) m_driver->Release();
-}
+// The program state releases the satellite list manager, the driver control
+// and the driver, in that order.
+COrbisect3App::~COrbisect3App() = default;
 
 COrbisect3App* GetOrbisect3App() { return dynamic_cast<COrbisect3App*>(AfxGetApp()); }
 
 BOOL COrbisect3App::InitInstance() {
-  ::CoInitializeEx(nullptr, COINIT_MULTITHREADED);
-
-  CLog& log = ProgramLog();
-  log.Open(orb::app::GetLogFilePath().c_str(), CLog::kFullPath | CLog::kDebugger, 15, 0);
-  log.SetLevel(4);
-  log.Log(2, "Starting Orbisect 3");
-
-  orb::app::BuildIdentifierNames();
-  AfxEnableControlContainer();
-
-  GetAppDataPaths();
-  CreateAppDataDirectories();
-  if (!CreateSatListManager()) return FALSE;
-
-  SetRegistryKey("Local AppWizard-Generated Applications");
-  LoadStdProfileSettings(4);
-  ReadBuildNumber();
-
-  AddDocTemplate(new CSingleDocTemplate(IDR_MAINFRAME, RUNTIME_CLASS(COrbisect3Doc),
-                                        RUNTIME_CLASS(CMainFrame),
-                                        RUNTIME_CLASS(CTransponderTableListPaneWnd)));
-
-  CCommandLineInfo cmdInfo;
-  ParseCommandLine(cmdInfo);
-
-  read_driver_clsid();
-  if (!CreateDriver()) {
-    AfxMessageBox("Failed to initialize driver");
-    CRegistryKey key;
-    if (key.Create(HKEY_LOCAL_MACHINE, orb::app::kProgramKeyPath)) {
-      key.DeleteValue("driverclsid");
-      key.Close();
-    }
-    return FALSE;
-  }
-
-  if (!ProcessShellCommand(cmdInfo)) return FALSE;
-  m_pMainWnd->ShowWindow(SW_SHOW);
-  m_pMainWnd->UpdateWindow();
-  return TRUE;
+  return orb::app::RunStartup(*this, m_state, ProgramLog(), orb::app::GetLogFilePath()) ? TRUE
+                                                                                         : FALSE;
 }
 
 int COrbisect3App::ExitInstance() {
-  if (m_satListManager) {
-    orb::com::Bstr path(GetSatListPath());
-    const HRESULT hr = m_satListManager->Save(path);
-    if (FAILED(hr)) {
-      CString text;
-      text.Format("Failed to save sat list: %08X", static_cast<unsigned>(hr));
-      AfxMessageBox(text);
-    }
-  }
-  if (m_driverControl) m_driverControl->SaveSettings();
+  orb::app::RunShutdown(*this, m_state);
   return CWinApp::ExitInstance();
 }
 
-void COrbisect3App::GetAppDataPaths() {
-  m_paths = orb::app::GetAppDataPaths(ProgramLog(), m_folderLookup);
+void COrbisect3App::EnableControlContainer() { AfxEnableControlContainer(); }
+
+void COrbisect3App::LoadProfileSettings() {
+  Enable3dControls();
+  SetRegistryKey("Local AppWizard-Generated Applications");
+  LoadStdProfileSettings(4);
 }
 
-void COrbisect3App::CreateAppDataDirectories() { orb::app::CreateAppDataDirectories(m_paths); }
+void COrbisect3App::RegisterDocumentTemplate() {
+  AddDocTemplate(new CSingleDocTemplate(IDR_MAINFRAME, RUNTIME_CLASS(COrbisect3Doc),
+                                        RUNTIME_CLASS(CMainFrame),
+                                        RUNTIME_CLASS(CTransponderTableListPaneWnd)));
+}
 
-bool COrbisect3App::CreateSatListManager() {
-  const HRESULT hr = ::CoCreateInstance(CLSID_SatListManager, nullptr, orb::app::kCreateContext,
-                                        IID_ISatListManager,
-                                        reinterpret_cast<void**>(&m_satListManager));
-  if (FAILED(hr)) {
-    m_satListManager = nullptr;
-    ProgramLog().Log(1, "Failed to create sat list manager: %08X", static_cast<unsigned>(hr));
-    CString text;
-    text.Format("Failed to create sat list manager: %08X", static_cast<unsigned>(hr));
-    AfxMessageBox(text);
-    return false;
-  }
-  orb::com::Bstr path(GetSatListPath());
-  if (FAILED(m_satListManager->Load(path))) orb::app::FillDefaultSatList(m_satListManager);
+void COrbisect3App::ReadCommandLine() { CWinApp::ParseCommandLine(m_cmdInfo); }
+
+bool COrbisect3App::OpenMainWindow() {
+  if (!CWinApp::ProcessShellCommand(m_cmdInfo) || !m_pMainWnd) return false;
+  m_pMainWnd->ShowWindow(SW_SHOW);
+  m_pMainWnd->UpdateWindow();
   return true;
 }
-
-void COrbisect3App::ReadBuildNumber() { m_buildNumber = orb::app::ReadBuildNumber(ProgramLog()); }
 
 INT_PTR COrbisect3App::RunDriverSelection(std::string& chosenClsid) {
   CDriverSelectDlg dlg;
@@ -121,37 +67,24 @@ INT_PTR COrbisect3App::RunDriverSelection(std::string& chosenClsid) {
   return result;
 }
 
-void COrbisect3App::read_driver_clsid() {
-  CLog& log = ProgramLog();
-  log.Log(2, "read_driver_clsid()");
-  CRegistryKey key;
-  bool found = false;
-  if (key.Open(HKEY_LOCAL_MACHINE, orb::app::kProgramKeyPath))
-    found = key.QueryString("driverclsid", m_driverClsid) != 0;
-  if (!found) {
-    std::string chosen;
-    if (RunDriverSelection(chosen) != 0) {
-      m_driverClsid = chosen;
-      if (key.Create(HKEY_LOCAL_MACHINE, orb::app::kProgramKeyPath))
-        key.SetString("driverclsid", m_driverClsid.c_str());
-    }
-  }
-  log.Log(2, "read_driver_clsid() exit");
-  key.Close();
+void COrbisect3App::ShowMessage(const std::string& text) { AfxMessageBox(text.c_str()); }
+
+void COrbisect3App::GetAppDataPaths() {
+  m_state.paths = orb::app::GetAppDataPaths(
+      ProgramLog(), [this](int csidl, std::string& path) { return LookupFolder(csidl, path); });
 }
 
-bool COrbisect3App::CreateDriver() {
-  orb::com::ComPtr<IDvbDriver> driver;
-  orb::com::ComPtr<IDriverControl> control;
-  const HRESULT hr = orb::app::CreateDriverObject(m_driverClsid, m_paths, m_satListManager,
-                                                  driver, control);
-  if (m_driver) m_driver->Release();
-  if (m_driverControl) m_driverControl->Release();
-  m_driver = driver.Detach();
-  m_driverControl = control.Detach();
-  if (FAILED(hr)) ProgramLog().Log(1, "Failed to create driver: %08X", static_cast<unsigned>(hr));
-  return SUCCEEDED(hr);
+void COrbisect3App::CreateAppDataDirectories() { orb::app::CreateAppDataDirectories(m_state.paths); }
+
+bool COrbisect3App::CreateSatListManager() {
+  return orb::app::CreateAndLoadSatList(*this, m_state, ProgramLog());
 }
+
+void COrbisect3App::ReadBuildNumber() { m_state.buildNumber = orb::app::ReadBuildNumber(ProgramLog()); }
+
+void COrbisect3App::read_driver_clsid() { orb::app::ReadDriverClsid(*this, m_state, ProgramLog()); }
+
+bool COrbisect3App::CreateDriver() { return orb::app::CreateDriver(m_state, ProgramLog()); }
 
 void COrbisect3App::OnAppAbout() {
   CAboutDlg dlg;

@@ -3,7 +3,7 @@
 #include "orb_app/DriverSelectDlg.h"
 #include "orb_app/Orbisect3App.h"
 #include "orb_atl/bstr.h"
-#include "orb_common/RegistryKey.h"
+#include "orb_app/program.h"
 #include "resource.h"
 
 IMPLEMENT_DYNCREATE(COrbisect3Doc, CDocument)
@@ -49,11 +49,7 @@ void COrbisect3Doc::OnUpdateLockStatus(CCmdUI* pCmdUI) {
 void COrbisect3Doc::OnDriverSelection() {
   CDriverSelectDlg dlg;
   if (dlg.DoModal() == IDOK) {
-    CRegistryKey key;
-    if (key.Create(HKEY_LOCAL_MACHINE, orb::app::kProgramKeyPath)) {
-      key.SetString("driverclsid", dlg.GetChosenClsid().c_str());
-      key.Close();
-    }
+    orb::app::StoreDriverChoice(dlg.GetChosenClsid());
     AfxMessageBox(IDS_RESTART_NEEDED);
   }
 }

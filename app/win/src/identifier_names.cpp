@@ -1,9 +1,9 @@
 #include "orb_app/identifier_names.h"
 
+#include "lib13818/id_names.h"
+
 namespace orb::app {
 
-void BuildIdentifierNames() {
-  // The name tables of the parsing library are filled here once they exist.
-}
+void BuildIdentifierNames() { lib13818::InitIdNameMaps(); }
 
 }  // namespace orb::app

@@ -71,7 +71,7 @@ bool ShellFolderLookup(int csidl, std::string& path) {
   return true;
 }
 
-AppDataPaths GetAppDataPaths(CLog& log, FolderLookup lookup) {
+AppDataPaths GetAppDataPaths(CLog& log, const FolderLookup& lookup) {
   AppDataPaths paths;
   paths.registryKeyPath = kProgramKeyPathW;
   std::string folder;

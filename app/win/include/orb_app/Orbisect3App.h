@@ -7,10 +7,11 @@
 
 #include "contract/driver_contract.h"
 #include "orb_app/mfc.h"
+#include "orb_app/program.h"
 #include "orb_app/startup.h"
 #include "satlistmgr.h"
 
-class COrbisect3App : public CWinApp {
+class COrbisect3App : public CWinApp, private orb::app::StartupHost {
  public:
   COrbisect3App();
   ~COrbisect3App() override;
@@ -18,7 +19,8 @@ class COrbisect3App : public CWinApp {
   BOOL InitInstance() override;
   int ExitInstance() override;
 
-  // Start-up steps (in the order InitInstance runs them).
+  // Start-up steps (InitInstance runs them in this order through
+  // orb::app::RunStartup).
   void GetAppDataPaths();
   void CreateAppDataDirectories();
   // Creates the satellite list manager and loads satlist.xml (the default
@@ -28,33 +30,32 @@ class COrbisect3App : public CWinApp {
   void read_driver_clsid();
   bool CreateDriver();
 
-  const std::wstring& GetRegistryKeyPath() const { return m_paths.registryKeyPath; }
-  const std::wstring& GetUserDataPath() const { return m_paths.userFolder; }
-  const std::wstring& GetAllUsersDataPath() const { return m_paths.allUsersFolder; }
-  std::wstring GetSatListPath() const { return m_paths.allUsersFolder + orb::app::kSatListFileName; }
-  unsigned GetBuildNumber() const { return m_buildNumber; }
-  const std::string& GetDriverClsid() const { return m_driverClsid; }
+  const std::wstring& GetRegistryKeyPath() const { return m_state.paths.registryKeyPath; }
+  const std::wstring& GetUserDataPath() const { return m_state.paths.userFolder; }
+  const std::wstring& GetAllUsersDataPath() const { return m_state.paths.allUsersFolder; }
+  std::wstring GetSatListPath() const { return m_state.SatListPath(); }
+  unsigned GetBuildNumber() const { return m_state.buildNumber; }
+  const std::string& GetDriverClsid() const { return m_state.driverClsid; }
 
-  IDvbDriver* GetDriver() const { return m_driver; }
-  IDriverControl* GetDriverControl() const { return m_driverControl; }
-  ISatListManager* GetSatListManager() const { return m_satListManager; }
+  IDvbDriver* GetDriver() const { return m_state.driver; }
+  IDriverControl* GetDriverControl() const { return m_state.driverControl; }
+  ISatListManager* GetSatListManager() const { return m_state.satListManager; }
 
   afx_msg void OnAppAbout();
   DECLARE_MESSAGE_MAP()
 
- protected:
-  // Where the folders are looked up (tests replace it).
-  orb::app::FolderLookup m_folderLookup = orb::app::ShellFolderLookup;
-  // Runs the driver selection dialog; returns its result and the chosen text.
-  virtual INT_PTR RunDriverSelection(std::string& chosenClsid);
-
  private:
-  std::string m_driverClsid;
-  IDvbDriver* m_driver = nullptr;
-  IDriverControl* m_driverControl = nullptr;
-  ISatListManager* m_satListManager = nullptr;
-  orb::app::AppDataPaths m_paths;
-  unsigned m_buildNumber = 0;
+  // Steps of the frame library and of the user (orb::app::StartupHost).
+  void EnableControlContainer() override;
+  void LoadProfileSettings() override;
+  void RegisterDocumentTemplate() override;
+  void ReadCommandLine() override;
+  bool OpenMainWindow() override;
+  INT_PTR RunDriverSelection(std::string& chosenClsid) override;
+  void ShowMessage(const std::string& text) override;
+
+  orb::app::ProgramState m_state;
+  CCommandLineInfo m_cmdInfo;
 };
 
 // The application object (nullptr before it exists).

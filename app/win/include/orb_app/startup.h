@@ -4,6 +4,7 @@
 // from the version resource, and the default satellite list.
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 #include "orb_common/Log.h"
@@ -40,7 +41,7 @@ unsigned ReadBuildNumberOf(const char* path, CLog& log);
 
 // Looks up a special folder (CSIDL_COMMON_APPDATA or CSIDL_APPDATA),
 // creating it when missing.  Replaceable for tests.
-using FolderLookup = bool (*)(int csidl, std::string& path);
+using FolderLookup = std::function<bool(int csidl, std::string& path)>;
 bool ShellFolderLookup(int csidl, std::string& path);
 
 struct AppDataPaths {
@@ -48,7 +49,7 @@ struct AppDataPaths {
   std::wstring userFolder;       // per-user application data + "\Orbisect 3"
   std::wstring allUsersFolder;   // common application data + "\Orbisect 3", else userFolder
 };
-AppDataPaths GetAppDataPaths(CLog& log, FolderLookup lookup = ShellFolderLookup);
+AppDataPaths GetAppDataPaths(CLog& log, const FolderLookup& lookup = ShellFolderLookup);
 // Creates the all-users folder, then the user folder (existing ones stay).
 void CreateAppDataDirectories(const AppDataPaths& paths);
 
