@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the Windows x64 program and starts it under
-# Wine on a simulated card: the satellite list manager and every driver
-# plug-in are registered in the program's own Wine prefix, and a driver is
-# chosen for the first start (ORB_DRIVER=<part of its name> picks one).
+# Wine on a simulated card: the program, the satellite list manager and every
+# driver plug-in are laid out in build/win64/run and registered in the
+# program's own Wine prefix, and a driver is chosen for the first start
+# (ORB_DRIVER=<part of its name> picks one; the budget card by default).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/install-deps.sh
@@ -23,19 +24,27 @@ if [ -z "${DISPLAY:-}" ]; then
   export DISPLAY=:98
 fi
 [ -f "$WINEPREFIX/system.reg" ] || wineboot -i >/dev/null 2>&1
-# COM servers: the satellite list manager and every plug-in DLL (those that
-# export DllRegisterServer), each with the simulated access libraries beside it.
-servers=("$b/platform/satlist/orbsatlist.dll")
+# The program as it would be installed: one folder with the program, the
+# satellite list manager, every plug-in DLL (those that export
+# DllRegisterServer) and the simulated access libraries they load.
+run=$b/run
+mkdir -p "$run"
+cp -u "$b/app/Orbisect3.exe" "$b/platform/satlist/orbsatlist.dll" "$run/"
+cp -u "$b"/platform/vendorsim/dll/*.dll "$run/" 2>/dev/null || true
+servers=("$run/orbsatlist.dll")
 if [ -d "$b/drivers" ]; then
   while IFS= read -r dll; do
     if x86_64-w64-mingw32-objdump -p "$dll" 2>/dev/null | grep -q DllRegisterServer; then
-      servers+=("$dll")
+      cp -u "$dll" "$run/"
+      servers+=("$run/$(basename "$dll")")
     fi
   done < <(find "$b/drivers" -name '*.dll' -not -path '*/tests/*' | sort)
 fi
 for dll in "${servers[@]}"; do
   wine regsvr32 /s "$(winepath -w "$dll")" || echo "could not register $dll" >&2
 done
-wine $b/tools/orbsetup/orb-setup.exe "${ORB_DRIVER:-}" || true
+# The simulated budget card unless ORB_DRIVER names another plug-in ("" for any).
+wine $b/tools/orbsetup/orb-setup.exe "${ORB_DRIVER-Belvane}" || true
 wineserver -w
-exec wine $b/app/Orbisect3.exe "$@"
+echo "log: $run/Orbisect3.txt" >&2
+exec wine "$run/Orbisect3.exe" "$@"

@@ -1,0 +1,422 @@
+// Orbisect3.exe itself, started as the user starts it: on the simulated
+// budget card (the Belvane plug-in over its simulated access library), on a
+// first start that asks for the driver, and with a driver that cannot be
+// bound.  The test watches the program's windows from outside, writes a
+// picture of the main window into the build tree for review, closes the
+// program and reads what it left behind: its log, the satellite list and the
+// driver's settings.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
+#include <shlobj.h>
+
+#include <fstream>
+#include <functional>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "orb_app/driver_binding.h"
+#include "orb_app/startup.h"
+#include "orb_common/RegistryKey.h"
+#include "test_support.h"
+
+using namespace orb::app;
+
+namespace {
+
+constexpr const wchar_t* kProgramKey = L"SOFTWARE\\Team Orbisect\\Orbisect3";
+constexpr UINT kOutputWindowCommand = 32771;
+constexpr int kOutputBarId = 123;
+constexpr int kStatusBarId = 59393;
+// Generous bounds for the program to react; never a measure of speed.
+constexpr DWORD kPatienceMs = 60000;
+
+bool WaitFor(const std::function<bool()>& done, DWORD boundMs = kPatienceMs) {
+  const ULONGLONG end = ::GetTickCount64() + boundMs;
+  while (!done()) {
+    if (::GetTickCount64() > end) return false;
+    ::Sleep(50);
+  }
+  return true;
+}
+
+std::wstring ProgramPath() { return orb_test::ExeFolder() + L"\\Orbisect3.exe"; }
+std::wstring LogPath() { return orb_test::ExeFolder() + L"\\Orbisect3.txt"; }
+
+std::wstring WindowText(HWND hwnd) {
+  wchar_t text[512] = {};
+  ::GetWindowTextW(hwnd, text, 511);
+  return text;
+}
+std::wstring ClassOf(HWND hwnd) {
+  wchar_t name[128] = {};
+  ::GetClassNameW(hwnd, name, 127);
+  return name;
+}
+
+std::vector<HWND> TopLevelWindows(DWORD pid) {
+  struct Search {
+    DWORD pid;
+    std::vector<HWND> found;
+  } search{pid, {}};
+  ::EnumWindows(
+      [](HWND hwnd, LPARAM p) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(p);
+        DWORD owner = 0;
+        ::GetWindowThreadProcessId(hwnd, &owner);
+        if (owner == s->pid && ::IsWindowVisible(hwnd)) s->found.push_back(hwnd);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+std::vector<HWND> Descendants(HWND parent) {
+  std::vector<HWND> all;
+  ::EnumChildWindows(
+      parent,
+      [](HWND hwnd, LPARAM p) -> BOOL {
+        reinterpret_cast<std::vector<HWND>*>(p)->push_back(hwnd);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&all));
+  return all;
+}
+
+HWND DescendantById(HWND parent, int id, const wchar_t* className = nullptr) {
+  for (HWND h : Descendants(parent))
+    if (::GetDlgCtrlID(h) == id && (!className || ClassOf(h) == className)) return h;
+  return nullptr;
+}
+HWND DescendantByClass(HWND parent, const wchar_t* className) {
+  for (HWND h : Descendants(parent))
+    if (ClassOf(h) == className) return h;
+  return nullptr;
+}
+
+// All texts of a dialog (caption and controls).
+std::wstring DialogTexts(HWND dialog) {
+  std::wstring all = WindowText(dialog);
+  for (HWND h : Descendants(dialog)) all += L"|" + WindowText(h);
+  return all;
+}
+
+// The window rectangle of `hwnd` as the screen shows it, as a 24-bit BMP.
+bool SaveScreenshot(HWND hwnd, const std::wstring& path) {
+  RECT r{};
+  if (!::GetWindowRect(hwnd, &r)) return false;
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  if (w <= 0 || h <= 0) return false;
+  HDC screen = ::GetDC(nullptr);
+  HDC memory = ::CreateCompatibleDC(screen);
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+  bi.bmiHeader.biWidth = w;
+  bi.bmiHeader.biHeight = h;
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 24;
+  bi.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HBITMAP bitmap = ::CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  bool ok = false;
+  if (bitmap) {
+    HGDIOBJ old = ::SelectObject(memory, bitmap);
+    ok = ::BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY) != 0;
+    ::GdiFlush();
+    ::SelectObject(memory, old);
+    const DWORD stride = ((static_cast<DWORD>(w) * 3 + 3) & ~3u);
+    const DWORD size = stride * static_cast<DWORD>(h);
+    BITMAPFILEHEADER fh{};
+    fh.bfType = 0x4D42;
+    fh.bfOffBits = sizeof fh + sizeof bi.bmiHeader;
+    fh.bfSize = fh.bfOffBits + size;
+    std::ofstream out(path.c_str(), std::ios::binary);
+    out.write(reinterpret_cast<const char*>(&fh), sizeof fh);
+    out.write(reinterpret_cast<const char*>(&bi.bmiHeader), sizeof bi.bmiHeader);
+    out.write(static_cast<const char*>(bits), size);
+    ok = ok && out.good();
+    ::DeleteObject(bitmap);
+  }
+  ::DeleteDC(memory);
+  ::ReleaseDC(nullptr, screen);
+  return ok;
+}
+
+// The program's log without the line number, time and seconds prefixes.
+std::vector<std::string> LogLines() {
+  std::ifstream in(LogPath().c_str(), std::ios::binary);
+  std::vector<std::string> lines;
+  std::string line;
+  const std::regex prefixes(
+      " *([0-9]+) - [A-Z][a-z]{2} [ 0-9][0-9] [0-9]{2}:[0-9]{2}:[0-9]{2}\\.[ 0-9]{2}[0-9] - "
+      "\\(-?[0-9]+\\.[0-9]{3}\\) - (<[0-9]> - .*)");
+  while (std::getline(in, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    std::smatch m;
+    if (!std::regex_match(line, m, prefixes)) {
+      ADD_FAILURE() << "unexpected log line: " << line;
+      continue;
+    }
+    EXPECT_EQ(std::stoi(m[1]), static_cast<int>(lines.size()) + 1) << line;
+    lines.push_back(m[2]);
+  }
+  return lines;
+}
+
+std::string SpecialFolder(int csidl) {
+  std::string path;
+  ShellFolderLookup(csidl, path);
+  return path;
+}
+
+class Orbisect3Run : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    ASSERT_TRUE(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_MULTITHREADED)));
+    ASSERT_TRUE(orb_test::RegisterServerBeside(L"orbsatlist.dll"));
+    ASSERT_TRUE(orb_test::RegisterServerBeside(ORB_PLUGIN_DLL));
+    std::vector<DriverEntry> drivers;
+    ASSERT_TRUE(ListDrivers(drivers, [](const std::string& m) { ADD_FAILURE() << m; }));
+    ASSERT_EQ(drivers.size(), 1u) << "only the simulated card's plug-in is registered";
+    pluginName_ = drivers[0].name;
+    pluginClsid_ = GuidToRegistryString(drivers[0].clsid);
+  }
+
+  void SetUp() override {
+    ASSERT_NE(::GetFileAttributesW(ProgramPath().c_str()), INVALID_FILE_ATTRIBUTES);
+    satList_ = Widen(SpecialFolder(CSIDL_COMMON_APPDATA) + "\\Orbisect 3\\satlist.xml");
+    ::DeleteFileW(satList_.c_str());
+    ::DeleteFileW(LogPath().c_str());
+    orb_test::DeleteTree((std::wstring(kProgramKey) + L"\\drivers").c_str());
+  }
+
+  void TearDown() override {
+    if (process_.hProcess) {
+      if (::WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
+        ::TerminateProcess(process_.hProcess, 99);
+        ::WaitForSingleObject(process_.hProcess, kPatienceMs);
+      }
+      ::CloseHandle(process_.hProcess);
+      ::CloseHandle(process_.hThread);
+    }
+  }
+
+  void Start() {
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    std::wstring commandLine = L"\"" + ProgramPath() + L"\"";
+    ASSERT_TRUE(::CreateProcessW(ProgramPath().c_str(), commandLine.data(), nullptr, nullptr,
+                                 FALSE, 0, nullptr, orb_test::ExeFolder().c_str(), &si,
+                                 &process_));
+  }
+
+  // A visible top-level window of the program that `match` accepts.
+  HWND WaitForWindow(const std::function<bool(HWND)>& match) {
+    HWND found = nullptr;
+    WaitFor([&] {
+      for (HWND h : TopLevelWindows(process_.dwProcessId))
+        if (match(h)) {
+          found = h;
+          return true;
+        }
+      return ::WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0;
+    });
+    return found;
+  }
+  HWND WaitForMainFrame() {
+    return WaitForWindow([](HWND h) { return ::GetMenu(h) != nullptr; });
+  }
+  HWND WaitForDialog(const std::wstring& caption) {
+    return WaitForWindow(
+        [&](HWND h) { return ClassOf(h) == L"#32770" && WindowText(h) == caption; });
+  }
+  // A message box of the program (any caption) and its texts.
+  HWND WaitForMessageBox(std::wstring& texts) {
+    HWND box = WaitForWindow([](HWND h) { return ClassOf(h) == L"#32770"; });
+    if (box) texts = DialogTexts(box);
+    return box;
+  }
+
+  bool WaitForExit(DWORD& code) {
+    if (::WaitForSingleObject(process_.hProcess, kPatienceMs) != WAIT_OBJECT_0) return false;
+    ::GetExitCodeProcess(process_.hProcess, &code);
+    return true;
+  }
+
+  static std::vector<std::string> StartLog() {
+    return {"<2> - Starting Orbisect 3",
+            "<2> - all users application path: " + SpecialFolder(CSIDL_COMMON_APPDATA) +
+                "\\Orbisect 3",
+            "<2> - user application path: " + SpecialFolder(CSIDL_APPDATA) + "\\Orbisect 3",
+            "<2> - build=5",
+            "<2> - read_driver_clsid()"};
+  }
+
+  static bool DriverChoice(std::string& clsid) {
+    std::wstring text;
+    if (!orb_test::ReadString(kProgramKey, L"driverclsid", text)) return false;
+    clsid = Narrow(text);
+    return true;
+  }
+
+  static std::string pluginName_;
+  static std::string pluginClsid_;
+  std::wstring satList_;
+  PROCESS_INFORMATION process_{};
+};
+
+std::string Orbisect3Run::pluginName_;
+std::string Orbisect3Run::pluginClsid_;
+
+bool Checked(HWND frame, HMENU popup, UINT command) {
+  // The frame sets the check marks of a popup when it opens.
+  ::SendMessageW(frame, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup), MAKELPARAM(1, FALSE));
+  return (::GetMenuState(popup, command, MF_BYCOMMAND) & MF_CHECKED) != 0;
+}
+
+HMENU PopupHolding(HMENU menu, UINT command) {
+  for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
+    HMENU sub = ::GetSubMenu(menu, i);
+    if (sub && ::GetMenuState(sub, command, MF_BYCOMMAND) != static_cast<UINT>(-1)) return sub;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+TEST_F(Orbisect3Run, StartsOnTheSimulatedCardShowsTheMainWindowAndShutsDownCleanly) {
+  orb_test::WriteString(kProgramKey, L"driverclsid", Widen(pluginClsid_));
+  Start();
+  HWND frame = WaitForMainFrame();
+  ASSERT_TRUE(frame) << "no main window";
+
+  // Toolbar, status bar, the two panes side by side, the Output bar below them.
+  HWND tree = DescendantByClass(frame, L"SysTreeView32");
+  HWND values = DescendantByClass(frame, L"SysListView32");
+  HWND status = DescendantById(frame, kStatusBarId, L"msctls_statusbar32");
+  HWND toolbar = DescendantByClass(frame, L"ToolbarWindow32");
+  HWND bar = DescendantById(frame, kOutputBarId);
+  ASSERT_TRUE(tree);
+  ASSERT_TRUE(values);
+  ASSERT_TRUE(status);
+  ASSERT_TRUE(toolbar);
+  ASSERT_TRUE(bar);
+  RECT rt{}, rv{}, rb{}, rs{};
+  ::GetWindowRect(tree, &rt);
+  ::GetWindowRect(values, &rv);
+  ::GetWindowRect(bar, &rb);
+  ::GetWindowRect(status, &rs);
+  EXPECT_LE(rt.right, rv.left) << "tree pane left of the value pane";
+  EXPECT_GE(rb.top, rt.bottom) << "Output bar below the panes";
+  EXPECT_LE(rb.bottom, rs.top) << "Output bar above the status bar";
+  EXPECT_EQ(::SendMessageW(status, SB_GETPARTS, 0, 0), 1);
+
+  HWND list = DescendantById(bar, 102, L"ListBox");
+  HWND tabs = DescendantById(bar, 101, L"SysTabControl32");
+  HWND hex = DescendantById(bar, 103);
+  ASSERT_TRUE(list);
+  ASSERT_TRUE(tabs);
+  ASSERT_TRUE(hex);
+  EXPECT_EQ(::SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0), 2);
+  EXPECT_EQ(::SendMessageW(tabs, TCM_GETCURSEL, 0, 0), 0);
+  EXPECT_TRUE(::IsWindowVisible(list));
+  EXPECT_FALSE(::IsWindowVisible(hex));
+
+  // A picture for review (never compared).
+  ::RedrawWindow(frame, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  ::Sleep(500);
+  const std::wstring picture = orb_test::ExeFolder() + L"\\Orbisect3-main-window.bmp";
+  EXPECT_TRUE(SaveScreenshot(frame, picture));
+  std::printf("main window picture: %s\n", Narrow(picture).c_str());
+
+  // View > Output window toggles the bar; its check mark follows, also after
+  // the bar's own close button hid it.
+  HMENU view = PopupHolding(::GetMenu(frame), kOutputWindowCommand);
+  ASSERT_TRUE(view);
+  EXPECT_TRUE(Checked(frame, view, kOutputWindowCommand));
+  ::SendMessageW(frame, WM_COMMAND, kOutputWindowCommand, 0);
+  EXPECT_FALSE(::IsWindowVisible(bar));
+  EXPECT_FALSE(Checked(frame, view, kOutputWindowCommand));
+  ::SendMessageW(frame, WM_COMMAND, kOutputWindowCommand, 0);
+  EXPECT_TRUE(::IsWindowVisible(bar));
+  EXPECT_TRUE(Checked(frame, view, kOutputWindowCommand));
+  ::GetWindowRect(bar, &rb);
+  ::SendMessageW(bar, WM_NCLBUTTONUP, HTCLOSE, MAKELPARAM(rb.left + 8, rb.top + 8));
+  EXPECT_FALSE(::IsWindowVisible(bar));
+  EXPECT_FALSE(Checked(frame, view, kOutputWindowCommand));
+  ::SendMessageW(frame, WM_COMMAND, kOutputWindowCommand, 0);
+  EXPECT_TRUE(::IsWindowVisible(bar));
+
+  // Closing the program saves the satellite list and the driver's settings.
+  ::PostMessageW(frame, WM_CLOSE, 0, 0);
+  DWORD code = 0;
+  ASSERT_TRUE(WaitForExit(code));
+  EXPECT_NE(::GetFileAttributesW(satList_.c_str()), INVALID_FILE_ATTRIBUTES);
+  const std::wstring deviceKey = std::wstring(kProgramKey) + L"\\drivers\\" + Widen(pluginClsid_);
+  DWORD device = 0xFFFF;
+  EXPECT_TRUE(orb_test::ReadDword(deviceKey.c_str(), L"device", device));
+  DWORD frequency = 0;
+  EXPECT_TRUE(
+      orb_test::ReadDword((deviceKey + L"\\" + std::to_wstring(device)).c_str(), L"frequency",
+                          frequency));
+
+  std::vector<std::string> expected = StartLog();
+  expected.push_back("<2> - read_driver_clsid() exit");
+  const std::vector<std::string> lines = LogLines();
+  ASSERT_GE(lines.size(), expected.size());
+  EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + expected.size()), expected);
+}
+
+TEST_F(Orbisect3Run, FirstStartAsksForTheDriverAndKeepsTheChoice) {
+  orb_test::DeleteValue(kProgramKey, L"driverclsid");
+  Start();
+  HWND dialog = WaitForDialog(L"Driver selction");
+  ASSERT_TRUE(dialog) << "no driver selection dialog";
+  HWND combo = ::GetDlgItem(dialog, 1000);
+  ASSERT_TRUE(combo);
+  ASSERT_EQ(::SendMessageA(combo, CB_GETCOUNT, 0, 0), 1);
+  char name[256] = {};
+  ::SendMessageA(combo, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(name));
+  EXPECT_EQ(std::string(name), pluginName_);
+  EXPECT_EQ(::SendMessageA(combo, CB_GETCURSEL, 0, 0), CB_ERR) << "nothing is preselected";
+  ::SendMessageA(combo, CB_SETCURSEL, 0, 0);
+  ::SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(::GetDlgItem(dialog, IDOK)));
+
+  HWND frame = WaitForMainFrame();
+  ASSERT_TRUE(frame) << "no main window after the choice";
+  std::string stored;
+  ASSERT_TRUE(DriverChoice(stored));
+  EXPECT_EQ(stored, pluginClsid_);
+  ::PostMessageW(frame, WM_CLOSE, 0, 0);
+  DWORD code = 0;
+  ASSERT_TRUE(WaitForExit(code));
+
+  std::vector<std::string> expected = StartLog();
+  expected.push_back("<2> - driver select init dialog");
+  expected.push_back("<2> - read_driver_clsid() exit");
+  const std::vector<std::string> lines = LogLines();
+  ASSERT_GE(lines.size(), expected.size());
+  EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + expected.size()), expected);
+}
+
+TEST_F(Orbisect3Run, DriverThatCannotBeBoundEndsTheProgramAndIsForgotten) {
+  orb_test::WriteString(kProgramKey, L"driverclsid", L"{00000000-1111-2222-3333-444444444444}");
+  Start();
+  std::wstring texts;
+  HWND box = WaitForMessageBox(texts);
+  ASSERT_TRUE(box) << "no message";
+  EXPECT_NE(texts.find(L"Failed to initialize driver"), std::wstring::npos) << Narrow(texts);
+  ::SendMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  DWORD code = 0;
+  ASSERT_TRUE(WaitForExit(code));
+  std::string stored;
+  EXPECT_FALSE(DriverChoice(stored)) << "the choice is forgotten: " << stored;
+  // The list is saved all the same; no main window was ever shown.
+  EXPECT_NE(::GetFileAttributesW(satList_.c_str()), INVALID_FILE_ATTRIBUTES);
+  const std::vector<std::string> lines = LogLines();
+  ASSERT_GE(lines.size(), 6u);
+  EXPECT_EQ(lines[5], "<2> - read_driver_clsid() exit");
+}
