@@ -16,6 +16,17 @@ double BcdValue(const u8* p, int digits, const double* weights) {
   return value;
 }
 
+// The same nibbles as one whole number in the unit of the last digit: exact,
+// and at most 15 * 11111111 for eight digits, well inside 32 bits.
+u32 BcdWhole(const u8* p, int digits) {
+  u32 value = 0;
+  for (int i = 0; i < digits; ++i) {
+    const u8 b = p[i / 2];
+    value = value * 10 + ((i % 2 == 0) ? (b >> 4) : (b & 0x0F));
+  }
+  return value;
+}
+
 const double kSatelliteFrequency[] = {100, 10, 1, 0.1, 0.01, 0.001, 0.0001, 0.00001};
 const double kCableFrequency[] = {1000, 100, 10, 1, 0.1, 0.01, 0.001, 0.0001};
 const double kOrbitalPosition[] = {100, 10, 1, 0.1};
@@ -24,8 +35,14 @@ const double kSymbolRate[] = {100, 10, 1, 0.1, 0.01, 0.001, 0.0001};
 }  // namespace
 
 DescriptorSatelliteDeliverySystem::DescriptorSatelliteDeliverySystem(const u8* d) : Descriptor(d) {
-  if (length >= 4) frequency = BcdValue(d + 2, 8, kSatelliteFrequency);
-  if (length >= 6) orbital_position = BcdValue(d + 6, 4, kOrbitalPosition);
+  if (length >= 4) {
+    frequency = BcdValue(d + 2, 8, kSatelliteFrequency);
+    frequency_10kHz = BcdWhole(d + 2, 8);
+  }
+  if (length >= 6) {
+    orbital_position = BcdValue(d + 6, 4, kOrbitalPosition);
+    orbital_position_tenths = BcdWhole(d + 6, 4);
+  }
   if (length >= 7) {
     west_east_flag = d[8] >> 7;
     polarization = (d[8] >> 5) & 0x03;
@@ -33,6 +50,7 @@ DescriptorSatelliteDeliverySystem::DescriptorSatelliteDeliverySystem(const u8* d
   }
   if (length >= 11) {
     symbol_rate = BcdValue(d + 9, 7, kSymbolRate);
+    symbol_rate_100sym = BcdWhole(d + 9, 7);
     FEC_inner = d[12] & 0x0F;
   }
 }
@@ -80,11 +98,15 @@ void DescriptorSatelliteDeliverySystem::PrintFields(std::ostream& os) const {
 }
 
 DescriptorCableDeliverySystem::DescriptorCableDeliverySystem(const u8* d) : Descriptor(d) {
-  if (length >= 4) frequency = BcdValue(d + 2, 8, kCableFrequency);
+  if (length >= 4) {
+    frequency = BcdValue(d + 2, 8, kCableFrequency);
+    frequency_100Hz = BcdWhole(d + 2, 8);
+  }
   if (length >= 6) FEC_outer = d[7] & 0x0F;
   if (length >= 7) modulation = d[8];
   if (length >= 11) {
     symbol_rate = BcdValue(d + 9, 7, kSymbolRate);
+    symbol_rate_100sym = BcdWhole(d + 9, 7);
     FEC_inner = d[12] & 0x0F;
   }
 }

@@ -100,13 +100,59 @@ TEST(DeliveryTruncated, ShortDescriptorsKeepWholeFieldsOnly) {
   EXPECT_EQ(s.west_east_flag, 0u);
   EXPECT_EQ(s.symbol_rate, 0.0);
   EXPECT_EQ(s.FEC_inner, 0u);
+  EXPECT_EQ(s.frequency_10kHz, 1234500u);
+  EXPECT_EQ(s.orbital_position_tenths, 192u);
+  EXPECT_EQ(s.symbol_rate_100sym, 0u);
   auto empty = MakeDescriptor<Satellite>({0x43, 0});
   EXPECT_EQ(empty.frequency, 0.0);
+  EXPECT_EQ(empty.frequency_10kHz, 0u);
   auto c = MakeDescriptor<Cable>(Desc(0x44, {0x03, 0x46, 0x00, 0x00, 0xFF, 0xF2, 0x03, 0x00, 0x69, 0x00}));
   EXPECT_DOUBLE_EQ(c.frequency, 346.0);
   EXPECT_EQ(c.modulation, 3u);
   EXPECT_EQ(c.symbol_rate, 0.0);
+  EXPECT_EQ(c.symbol_rate_100sym, 0u);
+  EXPECT_EQ(c.frequency_100Hz, 3460000u);
   EXPECT_EQ(c.FEC_inner, 0u);
+}
+
+TEST(DeliveryWholeUnits, DigitsAsExactWholeNumbers) {
+  // 10.701 GHz: the double sum is just below, the whole number is exact.
+  auto s = MakeDescriptor<Satellite>(Desc(0x43, {0x01, 0x07, 0x01, 0x00, 0x01, 0x92, 0x81, 0x02, 0x75, 0x00, 0x05}));
+  EXPECT_LT(s.frequency * 100000, 1070100.0);
+  EXPECT_EQ(s.frequency_10kHz, 1070100u);
+  EXPECT_EQ(s.orbital_position_tenths, 192u);
+  EXPECT_EQ(s.symbol_rate_100sym, 275000u);
+  EXPECT_EQ(s.FEC_inner, 5u);
+  auto e = MakeDescriptor<Satellite>(Desc(0x43, {0x01, 0x17, 0x57, 0x25, 0x13, 0x05, 0x01, 0x04, 0x44, 0x99, 0x93}));
+  EXPECT_EQ(e.frequency_10kHz, 1175725u);
+  EXPECT_EQ(e.orbital_position_tenths, 1305u);
+  EXPECT_EQ(e.symbol_rate_100sym, 444999u);
+  // Nibbles above 9 count at face value, as in the doubles.
+  auto f = MakeDescriptor<Satellite>(Desc(0x43, {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0xFF, 0xFF, 0xFF, 0xF0}));
+  EXPECT_EQ(f.frequency_10kHz, 15u * 11111111u);
+  EXPECT_EQ(f.orbital_position_tenths, 15u * 1111u);
+  EXPECT_EQ(f.symbol_rate_100sym, 15u * 1111111u);
+  EXPECT_DOUBLE_EQ(f.frequency * 100000, double(f.frequency_10kHz));
+
+  auto c = MakeDescriptor<Cable>(Desc(0x44, {0x03, 0x12, 0x00, 0x05, 0xFF, 0xF2, 0x03, 0x00, 0x69, 0x00, 0x05}));
+  EXPECT_EQ(c.frequency_100Hz, 3120005u);
+  EXPECT_EQ(c.symbol_rate_100sym, 69000u);
+}
+
+TEST(DeliveryWholeUnits, EverySymbolRateAgreesWithItsDigits) {
+  // Every rate 0.001 .. 99.999 Msymbol/s in 1 ksymbol/s steps, both classes.
+  for (u32 k = 1; k < 100000; ++k) {
+    const u32 units = k * 10;  // 100 symbol/s
+    const u8 b9 = u8(((units / 1000000) % 10) << 4 | (units / 100000) % 10);
+    const u8 b10 = u8(((units / 10000) % 10) << 4 | (units / 1000) % 10);
+    const u8 b11 = u8(((units / 100) % 10) << 4 | (units / 10) % 10);
+    const u8 b12 = u8((units % 10) << 4 | 0x03);
+    auto s = MakeDescriptor<Satellite>(Desc(0x43, {0, 0, 0, 0, 0, 0, 0, b9, b10, b11, b12}));
+    auto c = MakeDescriptor<Cable>(Desc(0x44, {0, 0, 0, 0, 0, 0, 0, b9, b10, b11, b12}));
+    ASSERT_EQ(s.symbol_rate_100sym, units) << k;
+    ASSERT_EQ(c.symbol_rate_100sym, units) << k;
+    ASSERT_NEAR(s.symbol_rate * 10000, double(units), 1e-6) << k;
+  }
 }
 
 }  // namespace

@@ -3,7 +3,9 @@
 // transport stream is carried on satellite and on cable.
 //
 // The BCD digits become doubles in fixed units; the coded fields stay
-// integers.  A descriptor shorter than the 11 payload bytes keeps the fields
+// integers.  Beside each double the same digits are kept as one exact whole
+// number in the unit of the last digit, for conversions that must not lose a
+// unit to binary rounding (11.70100 GHz is not a double).  A descriptor shorter than the 11 payload bytes keeps the fields
 // it carries whole; the others stay 0.  Neither class throws.
 #include <ostream>
 
@@ -33,6 +35,11 @@ class DescriptorSatelliteDeliverySystem : public Descriptor {
   u32 modulation = 0;
   double symbol_rate = 0;  // Msymbol/s
   u32 FEC_inner = 0;
+
+  // The digits as whole numbers (exact).
+  u32 frequency_10kHz = 0;          // frequency in 10 kHz units
+  u32 orbital_position_tenths = 0;  // orbital position in 0.1 degrees
+  u32 symbol_rate_100sym = 0;       // symbol rate in 100 symbol/s units
 };
 
 // cable_delivery_system_descriptor (0x44).
@@ -49,6 +56,10 @@ class DescriptorCableDeliverySystem : public Descriptor {
   u32 modulation = 0;      // as transmitted
   double symbol_rate = 0;  // Msymbol/s
   u32 FEC_inner = 0;
+
+  // The digits as whole numbers (exact).
+  u32 frequency_100Hz = 0;     // frequency in 100 Hz units
+  u32 symbol_rate_100sym = 0;  // symbol rate in 100 symbol/s units
 };
 
 }  // namespace lib13818
