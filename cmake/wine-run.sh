@@ -15,6 +15,12 @@ export WINEPREFIX=$ORB_WINEPREFIX
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 mkdir -p "$WINEPREFIX"
+# Display :97 is usable when its socket exists and the server named in its
+# lock file is still running.
+xvfb_alive() {
+  [ -e /tmp/.X11-unix/X97 ] && [ -f /tmp/.X97-lock ] &&
+    kill -0 "$(tr -d ' \n' </tmp/.X97-lock)" 2>/dev/null
+}
 (
   flock 9
   if [ ! -f "$WINEPREFIX/.orb-ready" ]; then
@@ -22,10 +28,18 @@ mkdir -p "$WINEPREFIX"
     wineserver -w 9>&-
     touch "$WINEPREFIX/.orb-ready"
   fi
-  if [ -z "${DISPLAY:-}" ] && ! [ -e /tmp/.X11-unix/X97 ]; then
-    (Xvfb :97 -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 9>&- &)
-    for _ in $(seq 50); do [ -e /tmp/.X11-unix/X97 ] && break; sleep 0.1; done
-  fi
 ) 9>"$WINEPREFIX.lock"
+if [ -z "${DISPLAY:-}" ]; then
+  # One server for every build tree on this machine, started under a lock of
+  # its own; a server that died leaves its lock and socket behind, cleared first.
+  (
+    flock 8
+    if ! xvfb_alive; then
+      rm -f /tmp/.X97-lock /tmp/.X11-unix/X97
+      (Xvfb :97 -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 8>&- &)
+      for _ in $(seq 50); do xvfb_alive && break; sleep 0.1; done
+    fi
+  ) 8>/tmp/.orb-xvfb97.lock
+fi
 export DISPLAY=${DISPLAY:-:97}
 exec wine "$exe" "$@"
