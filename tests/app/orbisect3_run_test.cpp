@@ -28,6 +28,7 @@ namespace {
 
 constexpr const wchar_t* kProgramKey = L"SOFTWARE\\Team Orbisect\\Orbisect3";
 constexpr UINT kOutputWindowCommand = 32771;
+constexpr UINT kDriverSelectionCommand = 32784;
 constexpr int kOutputBarId = 123;
 constexpr int kStatusBarId = 59393;
 // Generous bounds for the program to react; never a measure of speed.
@@ -390,6 +391,25 @@ TEST_F(Orbisect3Run, FirstStartAsksForTheDriverAndKeepsTheChoice) {
   std::string stored;
   ASSERT_TRUE(DriverChoice(stored));
   EXPECT_EQ(stored, pluginClsid_);
+
+  // Device > Driver selection... stores a new choice for the next start.
+  ::PostMessageW(frame, WM_COMMAND, kDriverSelectionCommand, 0);
+  dialog = WaitForDialog(L"Driver selction");
+  ASSERT_TRUE(dialog) << "no driver selection dialog from the menu";
+  combo = ::GetDlgItem(dialog, 1000);
+  ::SendMessageA(combo, CB_SETCURSEL, 0, 0);
+  ::SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(::GetDlgItem(dialog, IDOK)));
+  std::wstring texts;
+  HWND box = WaitForMessageBox(texts);
+  ASSERT_TRUE(box);
+  EXPECT_NE(texts.find(L"You must restart application for any changed to be effected."),
+            std::wstring::npos)
+      << Narrow(texts);
+  ::SendMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  ASSERT_TRUE(DriverChoice(stored));
+  EXPECT_EQ(stored, pluginClsid_);
+
   ::PostMessageW(frame, WM_CLOSE, 0, 0);
   DWORD code = 0;
   ASSERT_TRUE(WaitForExit(code));
