@@ -235,7 +235,9 @@ class Orbisect3Run : public ::testing::Test {
   }
   // A message box of the program (any caption) and its texts.
   HWND WaitForMessageBox(std::wstring& texts) {
-    HWND box = WaitForWindow([](HWND h) { return ClassOf(h) == L"#32770"; });
+    HWND box = WaitForWindow([](HWND h) {
+      return ClassOf(h) == L"#32770" && WindowText(h) != L"Driver selction";
+    });
     if (box) texts = DialogTexts(box);
     return box;
   }
