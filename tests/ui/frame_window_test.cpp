@@ -205,7 +205,9 @@ TEST_F(FrameTest, HexViewScrollsByKeysButNotWhileTheThumbIsDragged) {
   for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<unsigned char>(i);
   frame_->ShowValueData(&bytes);
   Pump();
-  SCROLLINFO si{sizeof si, SIF_ALL};
+  SCROLLINFO si{};
+  si.cbSize = sizeof si;
+  si.fMask = SIF_ALL;
   ASSERT_TRUE(::GetScrollInfo(HexWnd(), SB_VERT, &si));
   EXPECT_EQ(si.nMin, 0);
   EXPECT_EQ(si.nMax, 62);  // 63 rows

@@ -39,8 +39,8 @@ int COrbisect3App::ExitInstance() {
 
 void COrbisect3App::EnableControlContainer() { AfxEnableControlContainer(); }
 
+// Three-dimensional controls are the system's own look; nothing to enable.
 void COrbisect3App::LoadProfileSettings() {
-  Enable3dControls();
   SetRegistryKey("Local AppWizard-Generated Applications");
   LoadStdProfileSettings(4);
 }
