@@ -569,8 +569,14 @@ void CSizingControlBarG::PaintCloseButton(CDC* pDC) {
   else if (m_bRaised) pDC->Draw3dRect(&button, hi, lo);
 
   const int dpi = ::GetDeviceCaps(pDC->m_hDC, LOGPIXELSY);
+  // The symbol font's "r" is the close cross; asked for as a symbol font so
+  // that no text font of another name stands in for it.
+  LOGFONT lf{};
+  lf.lfHeight = dpi > 0 ? 60 * 96 / dpi : 60;  // tenths of a point
+  lf.lfCharSet = SYMBOL_CHARSET;
+  ::lstrcpynW(lf.lfFaceName, L"Marlett", LF_FACESIZE);
   CFont font;
-  font.CreatePointFont(dpi > 0 ? 60 * 96 / dpi : 60, "Marlett");
+  font.CreatePointFontIndirect(&lf);
   CFont* oldFont = pDC->SelectObject(&font);
   const COLORREF oldColor = pDC->SetTextColor(::GetSysColor(COLOR_BTNTEXT));
   const int oldMode = pDC->SetBkMode(TRANSPARENT);
