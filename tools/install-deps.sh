@@ -2,8 +2,7 @@
 # Installs the Debian packages the build and the tests need (run as root).
 set -euo pipefail
 pkgs=(cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev libgmock-dev googletest
-      libbenchmark-dev mingw-w64 mingw-w64-tools libwine-dev wine wine64 fonts-wine xvfb x11-utils imagemagick
-      python3)
+      libbenchmark-dev mingw-w64 mingw-w64-tools libwine-dev wine wine64 xvfb x11-utils imagemagick python3)
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
