@@ -34,7 +34,8 @@ cp -u "$b"/platform/vendorsim/dll/*.dll "$run/" 2>/dev/null || true
 servers=("$run/orbsatlist.dll")
 if [ -d "$b/drivers" ]; then
   while IFS= read -r dll; do
-    if x86_64-w64-mingw32-objdump -p "$dll" 2>/dev/null | grep -q DllRegisterServer; then
+    # (grep reads everything: an early exit would fail the pipe under pipefail)
+    if x86_64-w64-mingw32-objdump -p "$dll" 2>/dev/null | grep DllRegisterServer >/dev/null; then
       cp -u "$dll" "$run/"
       servers+=("$run/$(basename "$dll")")
     fi
