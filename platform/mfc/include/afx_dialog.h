@@ -1,0 +1,1 @@
+// Dialogs and controls of the framework (the dialog part).

@@ -1,0 +1,1 @@
+// Document/view and frame windows of the framework (the frame part).

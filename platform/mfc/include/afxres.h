@@ -1,0 +1,68 @@
+#pragma once
+// Identifiers of the application framework: standard commands, strings,
+// status bar indicators and the ids of the frame's bars and panes.  Plain
+// #defines, usable from resource scripts and C++.
+
+// Commands.
+#define ID_SEPARATOR 0
+#define ID_FILE_NEW 0xE100
+#define ID_FILE_OPEN 0xE101
+#define ID_FILE_CLOSE 0xE102
+#define ID_FILE_SAVE 0xE103
+#define ID_FILE_SAVE_AS 0xE104
+#define ID_FILE_PAGE_SETUP 0xE105
+#define ID_FILE_PRINT_SETUP 0xE106
+#define ID_FILE_PRINT 0xE107
+#define ID_FILE_PRINT_DIRECT 0xE108
+#define ID_FILE_PRINT_PREVIEW 0xE109
+#define ID_FILE_MRU_FILE1 0xE110
+#define ID_FILE_MRU_FILE16 0xE11F
+#define ID_EDIT_CLEAR 0xE120
+#define ID_EDIT_COPY 0xE122
+#define ID_EDIT_CUT 0xE123
+#define ID_EDIT_FIND 0xE124
+#define ID_EDIT_PASTE 0xE125
+#define ID_EDIT_SELECT_ALL 0xE12A
+#define ID_EDIT_UNDO 0xE12B
+#define ID_NEXT_PANE 0xE150
+#define ID_PREV_PANE 0xE151
+#define ID_WINDOW_SPLIT 0xE135
+#define ID_APP_ABOUT 0xE140
+#define ID_APP_EXIT 0xE141
+#define ID_HELP_INDEX 0xE142
+#define ID_HELP 0xE146
+#define ID_CONTEXT_HELP 0xE145
+#define ID_VIEW_TOOLBAR 0xE800
+#define ID_VIEW_STATUS_BAR 0xE801
+
+// Status bar indicators.
+#define ID_INDICATOR_EXT 0xE700
+#define ID_INDICATOR_CAPS 0xE701
+#define ID_INDICATOR_NUM 0xE702
+#define ID_INDICATOR_SCRL 0xE703
+#define ID_INDICATOR_OVR 0xE704
+#define ID_INDICATOR_REC 0xE705
+
+// Strings.
+#define AFX_IDS_APP_TITLE 0xE000
+#define AFX_IDS_IDLEMESSAGE 0xE001
+#define AFX_IDS_HELPMODEMESSAGE 0xE002
+
+// Bars and panes of a frame window.
+#define AFX_IDW_CONTROLBAR_FIRST 0xE800
+#define AFX_IDW_CONTROLBAR_LAST 0xE8FF
+#define AFX_IDW_TOOLBAR 0xE800
+#define AFX_IDW_STATUS_BAR 0xE801
+#define AFX_IDW_PREVIEW_BAR 0xE802
+#define AFX_IDW_RESIZE_BAR 0xE803
+#define AFX_IDW_DOCKBAR_TOP 0xE81B
+#define AFX_IDW_DOCKBAR_LEFT 0xE81C
+#define AFX_IDW_DOCKBAR_RIGHT 0xE81D
+#define AFX_IDW_DOCKBAR_BOTTOM 0xE81E
+#define AFX_IDW_DOCKBAR_FLOAT 0xE81F
+#define AFX_IDW_PANE_FIRST 0xE900
+#define AFX_IDW_PANE_LAST 0xE9FF
+#define AFX_IDW_HSCROLL_FIRST 0xEA00
+#define AFX_IDW_VSCROLL_FIRST 0xEA10
+#define AFX_IDW_SIZE_BOX 0xEA20
+#define AFX_IDW_PANE_SAVE 0xEA21
