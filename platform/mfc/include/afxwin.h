@@ -142,7 +142,7 @@ struct AFX_CMDHANDLERINFO {
 #define BEGIN_MESSAGE_MAP(theClass, baseClass)                                         \
   const AFX_MSGMAP* theClass::GetMessageMap() const { return GetThisMessageMap(); }    \
   const AFX_MSGMAP* theClass::GetThisMessageMap() {                                    \
-    using ThisClass = theClass;                                                        \
+    using ThisClass [[maybe_unused]] = theClass;                                       \
     using TheBaseClass = baseClass;                                                    \
     static const AFX_MSGMAP_ENTRY messageEntries_[] = {
 
@@ -605,6 +605,9 @@ class CWnd : public CCmdTarget {
   // Reflects the current message to the child window hWndChild.
   static BOOL ReflectLastMsg(HWND hWndChild, LRESULT* pResult = nullptr);
   BOOL SendChildNotifyLastMsg(LRESULT* pResult = nullptr);
+  // PreTranslateMessage of the message's window and its parents, up to
+  // hWndStop; TRUE when one of them took the message.
+  static BOOL WalkPreTranslateTree(HWND hWndStop, MSG* pMsg);
 
   // Messages.
   LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
