@@ -289,17 +289,63 @@ void CString::FormatV(LPCSTR pszFormat, va_list args) {
   m_s = AfxWide(text.c_str());
 }
 
+namespace {
+
+// A wide format takes wide %s and %c arguments (narrow ones with %S/%C and
+// %hs/%hc), as wide formats do on this platform; the C library reads %s as
+// narrow there, so the format is rewritten for it.
+std::wstring WideFormatForC(LPCWSTR format) {
+  std::wstring out;
+  for (const wchar_t* p = format; *p;) {
+    if (*p != L'%') {
+      out += *p++;
+      continue;
+    }
+    out += *p++;
+    if (*p == L'%') {
+      out += *p++;
+      continue;
+    }
+    while (*p && std::wcschr(L"-+ #0123456789.*", *p)) out += *p++;
+    bool length = false;
+    bool narrow = false;
+    while (*p && std::wcschr(L"hlLqjztI", *p)) {
+      if (*p == L'h') narrow = true;
+      length = true;
+      out += *p++;
+    }
+    if (!*p) break;
+    const wchar_t conversion = *p++;
+    if ((conversion == L's' || conversion == L'c') && !length) {
+      out += L'l';
+      out += conversion;
+    } else if (conversion == L'S' || conversion == L'C') {
+      out += conversion == L'S' ? L's' : L'c';
+    } else if ((conversion == L's' || conversion == L'c') && narrow) {
+      // %hs / %hc: drop the h the C library may not take.
+      out.erase(out.rfind(L'h'), 1);
+      out += conversion;
+    } else {
+      out += conversion;
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
 void CString::FormatV(LPCWSTR pszFormat, va_list args) {
   if (!pszFormat) {
     m_s.clear();
     return;
   }
+  const std::wstring format = WideFormatForC(pszFormat);
   // vswprintf gives no length for a short buffer: grow until it fits.
   std::wstring buf(256, L'\0');
   for (;;) {
     va_list attempt;
     va_copy(attempt, args);
-    const int n = std::vswprintf(buf.data(), buf.size(), pszFormat, attempt);
+    const int n = std::vswprintf(buf.data(), buf.size(), format.c_str(), attempt);
     va_end(attempt);
     if (n >= 0 && static_cast<size_t>(n) < buf.size()) {
       buf.resize(static_cast<size_t>(n));
