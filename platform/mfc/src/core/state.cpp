@@ -15,9 +15,27 @@ ThreadData::~ThreadData() {
   if (cbtHook) ::UnhookWindowsHookEx(cbtHook);
 }
 
+namespace {
+
+// Fiber-local storage rather than a C++ thread_local: its destructor runs
+// reliably when the thread ends.
+void WINAPI FreeThreadData(void* data) { delete static_cast<ThreadData*>(data); }
+
+DWORD ThreadDataIndex() {
+  static const DWORD index = ::FlsAlloc(&FreeThreadData);
+  return index;
+}
+
+}  // namespace
+
 ThreadData& Thread() {
-  static thread_local ThreadData data;
-  return data;
+  const DWORD index = ThreadDataIndex();
+  auto* data = static_cast<ThreadData*>(::FlsGetValue(index));
+  if (!data) {
+    data = new ThreadData;
+    ::FlsSetValue(index, data);
+  }
+  return *data;
 }
 
 CObject* FindTemp(TempKind kind, void* handle) {
