@@ -21,9 +21,18 @@ namespace {
 // reliably when the thread ends.
 void WINAPI FreeThreadData(void* data) { delete static_cast<ThreadData*>(data); }
 
+// Freed with the module (a DLL's callback must not outlive it); freeing runs
+// the callback for the threads' data.
+struct ThreadDataSlot {
+  DWORD index = ::FlsAlloc(&FreeThreadData);
+  ~ThreadDataSlot() {
+    if (index != FLS_OUT_OF_INDEXES) ::FlsFree(index);
+  }
+};
+
 DWORD ThreadDataIndex() {
-  static const DWORD index = ::FlsAlloc(&FreeThreadData);
-  return index;
+  static ThreadDataSlot slot;
+  return slot.index;
 }
 
 }  // namespace
