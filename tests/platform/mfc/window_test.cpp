@@ -469,6 +469,101 @@ TEST(Notifications, ReachParentOrReflectToChild) {
 }
 
 // ---------------------------------------------------------------------------
+// Scroll and colour messages about controls; dialog control updates
+
+class CScrollSpy : public CWnd {
+ public:
+  int reflectedScrolls = 0;
+
+ protected:
+  afx_msg LRESULT OnReflectedHScroll(WPARAM, LPARAM) {
+    ++reflectedScrolls;
+    return 0;
+  }
+  DECLARE_MESSAGE_MAP()
+};
+BEGIN_MESSAGE_MAP(CScrollSpy, CWnd)
+  ON_MESSAGE(WM_REFLECT_BASE + WM_HSCROLL, &CScrollSpy::OnReflectedHScroll)
+END_MESSAGE_MAP()
+
+constexpr UINT kGuardedButton = 1001;
+constexpr UINT kOrphanButton = 1002;
+constexpr UINT kHandledButton = 1003;
+constexpr UINT kOrphanCheckBox = 1004;
+
+class CControlParent : public CWnd {
+ public:
+  std::vector<HWND> scrollBars;
+  std::vector<UINT> scrollCodes;
+  UINT lastCtlColor = 0xFFFF;
+
+ protected:
+  afx_msg void OnHScroll(UINT nSBCode, UINT, CWnd* pScrollBar) {
+    scrollCodes.push_back(nSBCode);
+    scrollBars.push_back(pScrollBar ? pScrollBar->m_hWnd : nullptr);
+  }
+  afx_msg HBRUSH OnCtlColor(CDC*, CWnd*, UINT nCtlColor) {
+    lastCtlColor = nCtlColor;
+    return static_cast<HBRUSH>(::GetStockObject(GRAY_BRUSH));
+  }
+  afx_msg void OnUpdateGuarded(CCmdUI* pCmdUI) { pCmdUI->Enable(FALSE); }
+  afx_msg void OnHandled() {}
+  DECLARE_MESSAGE_MAP()
+};
+BEGIN_MESSAGE_MAP(CControlParent, CWnd)
+  ON_WM_HSCROLL()
+  ON_WM_CTLCOLOR()
+  ON_UPDATE_COMMAND_UI(kGuardedButton, &CControlParent::OnUpdateGuarded)
+  ON_BN_CLICKED(kHandledButton, &CControlParent::OnHandled)
+END_MESSAGE_MAP()
+
+HWND Child(HWND parent, LPCWSTR cls, DWORD style, UINT id) {
+  return ::CreateWindowExW(0, cls, L"", WS_CHILD | style, 0, 0, 20, 20, parent,
+                           reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), nullptr, nullptr);
+}
+
+TEST(Reflection, ScrollAndColourMessagesGoToTheControlFirst) {
+  CControlParent parent;
+  ASSERT_TRUE(CreateHidden(parent));
+  CScrollSpy spy;
+  ASSERT_TRUE(spy.Create(nullptr, nullptr, WS_CHILD, CRect(0, 0, 10, 10), &parent, 1));
+  HWND foreign = Child(parent.m_hWnd, L"SCROLLBAR", SBS_HORZ, 2);
+  ::SendMessageW(parent.m_hWnd, WM_HSCROLL, SB_LINEDOWN, reinterpret_cast<LPARAM>(spy.m_hWnd));
+  EXPECT_EQ(spy.reflectedScrolls, 1);
+  ::SendMessageW(parent.m_hWnd, WM_HSCROLL, SB_PAGEUP, reinterpret_cast<LPARAM>(foreign));
+  ::SendMessageW(parent.m_hWnd, WM_HSCROLL, SB_TOP, 0);
+  EXPECT_EQ(parent.scrollCodes, (std::vector<UINT>{SB_PAGEUP, SB_TOP}));
+  EXPECT_EQ(parent.scrollBars, (std::vector<HWND>{foreign, nullptr}));
+
+  HDC dc = ::GetDC(parent.m_hWnd);
+  const LRESULT brush = ::SendMessageW(parent.m_hWnd, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                                       reinterpret_cast<LPARAM>(foreign));
+  ::ReleaseDC(parent.m_hWnd, dc);
+  EXPECT_EQ(brush, reinterpret_cast<LRESULT>(::GetStockObject(GRAY_BRUSH)));
+  EXPECT_EQ(parent.lastCtlColor, static_cast<UINT>(CTLCOLOR_STATIC));
+  parent.DestroyWindow();
+}
+
+TEST(Commands, DialogControlsFollowTheirUpdates) {
+  CControlParent parent;
+  ASSERT_TRUE(CreateHidden(parent));
+  HWND guarded = Child(parent.m_hWnd, L"BUTTON", BS_PUSHBUTTON, kGuardedButton);
+  HWND orphan = Child(parent.m_hWnd, L"BUTTON", BS_PUSHBUTTON, kOrphanButton);
+  HWND handled = Child(parent.m_hWnd, L"BUTTON", BS_DEFPUSHBUTTON, kHandledButton);
+  HWND check = Child(parent.m_hWnd, L"BUTTON", BS_AUTOCHECKBOX, kOrphanCheckBox);
+  parent.UpdateDialogControls(&parent, TRUE);
+  EXPECT_FALSE(::IsWindowEnabled(guarded));
+  EXPECT_FALSE(::IsWindowEnabled(orphan));
+  EXPECT_TRUE(::IsWindowEnabled(handled));
+  EXPECT_TRUE(::IsWindowEnabled(check));  // only push buttons go without a handler
+  ::EnableWindow(orphan, TRUE);
+  parent.UpdateDialogControls(&parent, FALSE);
+  EXPECT_TRUE(::IsWindowEnabled(orphan));
+  EXPECT_FALSE(::IsWindowEnabled(guarded));
+  parent.DestroyWindow();
+}
+
+// ---------------------------------------------------------------------------
 // Services
 
 TEST(Window, StyleTextAndGeometryServices) {
