@@ -14,6 +14,9 @@
 // Idle updates: CWinThread::OnIdle(0) sends WM_IDLEUPDATECMDUI (wParam TRUE =
 // disable commands without handler) to the main window and, through
 // SendMessageToDescendants (permanent windows only), to all its descendants.
+// Message boxes: AfxSetMessageBoxHook replaces every AfxMessageBox,
+// CWinApp::DoMessageBox and CWnd::MessageBox while set (tests).
+// Windows are Unicode windows: WM_SETTEXT and the like carry wide text.
 #include "afx.h"
 #include "afxres.h"
 
