@@ -290,6 +290,41 @@ TEST_F(FrameTest, DockedSizingBarEdgesHitTestsAndMinimumSizes) {
   EXPECT_EQ(Bar().GetFloatSize().cx, 300);
 }
 
+TEST_F(FrameTest, DraggingTheTopEdgeResizesTheBarWithinItsMinimum) {
+  const CSize before = Bar().GetHorzSize();
+  CRect rc;
+  Bar().GetWindowRect(&rc);
+  const CPoint edge(rc.left + rc.Width() / 2, rc.top + 2);
+  auto moveTo = [&](int screenY, UINT message) {
+    CPoint p(edge.x, screenY);
+    Bar().ScreenToClient(&p);
+    Bar().SendMessage(message, message == WM_MOUSEMOVE ? MK_LBUTTON : 0,
+                      MAKELPARAM(static_cast<short>(p.x), static_cast<short>(p.y)));
+  };
+
+  // Up by 40 pixels: the bar grows by 40.
+  Bar().SendMessage(WM_NCLBUTTONDOWN, HTTOP, MAKELPARAM(edge.x, edge.y));
+  EXPECT_TRUE(Bar().IsTracking());
+  moveTo(edge.y - 20, WM_MOUSEMOVE);
+  moveTo(edge.y - 40, WM_MOUSEMOVE);
+  moveTo(edge.y - 40, WM_LBUTTONUP);
+  EXPECT_FALSE(Bar().IsTracking());
+  EXPECT_EQ(Bar().GetHorzSize().cy, before.cy + 40);
+  Pump();
+  CRect after;
+  Bar().GetWindowRect(&after);
+  EXPECT_EQ(after.Height(), rc.Height() + 40);
+
+  // Far down: no smaller than the minimum; a right click ends the drag.
+  Bar().GetWindowRect(&rc);
+  Bar().SendMessage(WM_NCLBUTTONDOWN, HTTOP, MAKELPARAM(edge.x, rc.top + 2));
+  EXPECT_TRUE(Bar().IsTracking());
+  moveTo(rc.top + 2 + 1000, WM_MOUSEMOVE);
+  Bar().SendMessage(WM_RBUTTONDOWN, 0, 0);
+  EXPECT_FALSE(Bar().IsTracking());
+  EXPECT_EQ(Bar().GetHorzSize().cy, 32);
+}
+
 TEST(FrameWithoutWindow, OutputServicesDoNothing) {
   CMainFrame* frame = static_cast<CMainFrame*>(RUNTIME_CLASS(CMainFrame)->CreateObject());
   ASSERT_TRUE(frame);
