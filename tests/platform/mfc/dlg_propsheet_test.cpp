@@ -61,7 +61,7 @@ class CPageOne : public CPropertyPage {
 };
 
 BEGIN_MESSAGE_MAP(CPageOne, CPropertyPage)
-  ON_BN_CLICKED(IDC_DLG_PRESS, &CPageOne::OnPress)
+  ON_BN_CLICKED(IDC_DLG_PRESS, &ThisClass::OnPress)
 END_MESSAGE_MAP()
 
 class CPageTwo : public CPropertyPage {
@@ -107,7 +107,7 @@ class CTestSheet : public Scripted<CPropertySheet> {
   }
 };
 
-TEST(PropertySheet, OkCollectsTheDataOfBothPages) {
+TEST(PropertySheets, OkCollectsTheDataOfBothPages) {
   CTestSheet sheet;
   int activeAfterSwitch = -1;
   bool pageTwoKnowsItsSheet = false;
@@ -145,7 +145,7 @@ TEST(PropertySheet, OkCollectsTheDataOfBothPages) {
   EXPECT_EQ(sheet.one.m_hWnd, nullptr);
 }
 
-TEST(PropertySheet, CancelKeepsTheMembersAndResetsThePages) {
+TEST(PropertySheets, CancelKeepsTheMembersAndResetsThePages) {
   CTestSheet sheet;
   sheet.steps.push_back([&](auto&) {
     sheet.SetPageText(sheet.one, IDC_DLG_TEXT, L"dropped");
@@ -159,7 +159,7 @@ TEST(PropertySheet, CancelKeepsTheMembersAndResetsThePages) {
   EXPECT_EQ(sheet.two.log.setActive, 0);
 }
 
-TEST(PropertySheet, InvalidPageCannotBeLeft) {
+TEST(PropertySheets, InvalidPageCannotBeLeft) {
   MessageBoxRecorder boxes;
   CTestSheet sheet;
   int activeAfterTry = -1;
@@ -179,7 +179,7 @@ TEST(PropertySheet, InvalidPageCannotBeLeft) {
   EXPECT_EQ(sheet.two.m_value, 5);
 }
 
-TEST(PropertySheet, ApplyRunsWhileTheSheetStaysOpen) {
+TEST(PropertySheets, ApplyRunsWhileTheSheetStaysOpen) {
   CTestSheet sheet;
   bool applyEnabledBefore = true;
   bool applyEnabledAfterChange = false;
@@ -204,7 +204,7 @@ TEST(PropertySheet, ApplyRunsWhileTheSheetStaysOpen) {
   EXPECT_EQ(sheet.one.m_name, CString("applied"));
 }
 
-TEST(PropertySheet, ReturningToAPageReloadsItsControls) {
+TEST(PropertySheets, ReturningToAPageReloadsItsControls) {
   CTestSheet sheet;
   std::wstring shownAgain;
   sheet.steps.push_back([&](auto&) { sheet.SetActivePage(1); });
@@ -227,7 +227,7 @@ TEST(PropertySheet, ReturningToAPageReloadsItsControls) {
   EXPECT_EQ(sheet.one.pressed, 1);
 }
 
-TEST(PropertySheet, TabTitlesComeFromTheCaptionStringOrTheTemplate) {
+TEST(PropertySheets, TabTitlesComeFromTheCaptionStringOrTheTemplate) {
   CTestSheet sheet;
   std::wstring first;
   std::wstring second;
@@ -251,12 +251,12 @@ TEST(PropertySheet, TabTitlesComeFromTheCaptionStringOrTheTemplate) {
   EXPECT_EQ(second, L"Second");
 }
 
-TEST(PropertySheet, EmptySheetFails) {
+TEST(PropertySheets, EmptySheetFails) {
   CPropertySheet sheet("Nothing");
   EXPECT_EQ(sheet.DoModal(), -1);
 }
 
-TEST(PropertySheet, ModelessSheet) {
+TEST(PropertySheets, ModelessSheet) {
   CPropertySheet sheet("Modeless");
   CPageOne one;
   CPageTwo two;

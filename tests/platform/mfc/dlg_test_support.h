@@ -3,8 +3,10 @@
 #pragma once
 
 #include <afxwin.h>
+#include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -73,5 +75,18 @@ class MessageBoxRecorder {
  private:
   AfxMessageBoxHook m_previous;
 };
+
+// Message boxes never block a test program: outside the tests that count
+// them they are answered here.
+class NoMessageBoxes : public ::testing::Environment {
+ public:
+  void SetUp() override { m_recorder = std::make_unique<MessageBoxRecorder>(); }
+  void TearDown() override { m_recorder.reset(); }
+
+ private:
+  std::unique_ptr<MessageBoxRecorder> m_recorder;
+};
+inline ::testing::Environment* const g_noMessageBoxes =
+    ::testing::AddGlobalTestEnvironment(new NoMessageBoxes);
 
 }  // namespace dlgtest

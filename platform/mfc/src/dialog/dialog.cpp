@@ -85,7 +85,12 @@ bool PreTranslate(HWND hWndModal, MSG* msg) {
 
 bool RunDialogModalLoop(CWnd* pWnd, HWND owner, const std::function<bool()>& keepRunning) {
   HWND hWnd = pWnd->GetSafeHwnd();
-  bool shown = (::GetWindowLongW(hWnd, GWL_STYLE) & WS_VISIBLE) != 0;
+  // A template without WS_VISIBLE is shown now, before anything the dialog
+  // posted to itself during its initialisation runs.
+  if (!(::GetWindowLongW(hWnd, GWL_STYLE) & WS_VISIBLE)) {
+    ::ShowWindow(hWnd, SW_SHOWNORMAL);
+    ::UpdateWindow(hWnd);
+  }
   bool idle = true;
   LONG idleCount = 0;
   MSG msg;
@@ -96,11 +101,6 @@ bool RunDialogModalLoop(CWnd* pWnd, HWND owner, const std::function<bool()>& kee
     // objects, wait for the thread's own loop), the dialog gets WM_KICKIDLE
     // for as long as it asks for more.
     while (idle && !::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
-      if (!shown) {
-        ::ShowWindow(hWnd, SW_SHOWNORMAL);
-        ::UpdateWindow(hWnd);
-        shown = true;
-      }
       if (idleCount == 0) {
         if (owner)
           ::SendMessageW(owner, WM_ENTERIDLE, MSGF_DIALOGBOX, reinterpret_cast<LPARAM>(hWnd));
