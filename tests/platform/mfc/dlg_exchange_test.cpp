@@ -385,6 +385,104 @@ TEST_F(ModelessExchange, FocusMovesBetweenControls) {
   EXPECT_EQ(::GetFocus(), ::GetDlgItem(dlg.m_hWnd, IDC_DLG_REAL));
 }
 
+TEST_F(ModelessExchange, CommonControlWrappers) {
+  CTabCtrl tabs;
+  CProgressCtrl progress;
+  CSliderCtrl slider;
+  CSpinButtonCtrl spin;
+  ASSERT_TRUE(tabs.Create(WS_CHILD | WS_VISIBLE, CRect(0, 0, 200, 30), &dlg, 201));
+  ASSERT_TRUE(progress.Create(WS_CHILD | WS_VISIBLE, CRect(0, 40, 200, 50), &dlg, 202));
+  ASSERT_TRUE(slider.Create(WS_CHILD | WS_VISIBLE, CRect(0, 60, 200, 80), &dlg, 203));
+  ASSERT_TRUE(spin.Create(WS_CHILD | WS_VISIBLE, CRect(0, 90, 20, 110), &dlg, 204));
+
+  EXPECT_EQ(tabs.InsertItem(0, "OUTPUT"), 0);
+  EXPECT_EQ(tabs.InsertItem(TCIF_TEXT | TCIF_PARAM, 1, L"VALUE", 0, 77), 1);
+  EXPECT_EQ(tabs.GetItemCount(), 2);
+  EXPECT_EQ(tabs.SetCurSel(1), 0);
+  EXPECT_EQ(tabs.GetCurSel(), 1);
+  TCITEMW item{};
+  wchar_t text[16] = L"";
+  item.mask = TCIF_TEXT | TCIF_PARAM;
+  item.pszText = text;
+  item.cchTextMax = 16;
+  ASSERT_TRUE(tabs.GetItem(1, &item));
+  EXPECT_STREQ(text, L"VALUE");
+  EXPECT_EQ(item.lParam, 77);
+  EXPECT_TRUE(tabs.DeleteItem(0));
+  EXPECT_EQ(tabs.GetItemCount(), 1);
+
+  progress.SetRange32(0, 100000);
+  int lo = -1;
+  int hi = -1;
+  progress.GetRange(lo, hi);
+  EXPECT_EQ(lo, 0);
+  EXPECT_EQ(hi, 100000);
+  progress.SetPos(70000);
+  EXPECT_EQ(progress.GetPos(), 70000);
+  progress.SetStep(10000);
+  progress.StepIt();
+  EXPECT_EQ(progress.GetPos(), 80000);
+  EXPECT_EQ(progress.OffsetPos(5), 80000);
+
+  slider.SetRange(-5, 70000);
+  EXPECT_EQ(slider.GetRangeMin(), -5);
+  EXPECT_EQ(slider.GetRangeMax(), 70000);
+  slider.SetPos(1234);
+  EXPECT_EQ(slider.GetPos(), 1234);
+  // The slider's position travels through DDX_Slider like any other value.
+  int pos = 0;
+  CDataExchange save(&dlg, TRUE);
+  DDX_Slider(&save, 203, pos);
+  EXPECT_EQ(pos, 1234);
+
+  spin.SetRange32(-10, 100000);
+  int spinLo = 0;
+  int spinHi = 0;
+  spin.GetRange32(spinLo, spinHi);
+  EXPECT_EQ(spinLo, -10);
+  EXPECT_EQ(spinHi, 100000);
+  spin.SetPos32(99999);
+  EXPECT_EQ(spin.GetPos32(), 99999);
+}
+
+// Window messages of dialogs go through their maps like those of any window.
+class CTimerDlg : public CDialog {
+ public:
+  CTimerDlg() : CDialog(IDD_DLG_NOFONT) {}
+  int timers = 0;
+  int destroyed = 0;
+
+ protected:
+  BOOL OnInitDialog() override {
+    CDialog::OnInitDialog();
+    SetTimer(9, 1, nullptr);
+    return TRUE;
+  }
+  afx_msg void OnTimer(UINT_PTR id) {
+    if (id != 9) return;
+    KillTimer(9);
+    ++timers;
+    EndDialog(IDOK);
+  }
+  afx_msg void OnDestroy() {
+    ++destroyed;
+    CDialog::OnDestroy();
+  }
+  DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CTimerDlg, CDialog)
+  ON_WM_TIMER()
+  ON_WM_DESTROY()
+END_MESSAGE_MAP()
+
+TEST(DialogMessages, TimerAndDestroyHandlersRun) {
+  CTimerDlg dlg;
+  EXPECT_EQ(dlg.DoModal(), IDOK);
+  EXPECT_EQ(dlg.timers, 1);
+  EXPECT_EQ(dlg.destroyed, 1);
+}
+
 // ---------------------------------------------------------------------------
 // Modal
 
