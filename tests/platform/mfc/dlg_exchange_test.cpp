@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "dlg_test_ids.h"
 #include "dlg_test_support.h"
@@ -535,6 +536,20 @@ TEST(ModalDialog, FailedValidationKeepsTheDialogOpenUntilTheValueIsRight) {
   EXPECT_TRUE(openAfterFailure);
   EXPECT_EQ(boxesAfterFailure, 1u);
   EXPECT_EQ(dlg.m_int, 50);
+}
+
+TEST(ModalDialog, KeysNavigateTheDialog) {
+  // Escape in a control cancels; Enter presses the default button (OK).
+  for (const auto& [key, expected] : {std::pair{VK_ESCAPE, IDCANCEL}, std::pair{VK_RETURN, IDOK}}) {
+    CModalExchangeDlg dlg;
+    dlg.steps.push_back([key = key](auto& d) {
+      HWND edit = ::GetDlgItem(d.m_hWnd, IDC_DLG_TEXT);
+      ::SetFocus(edit);
+      ::PostMessageW(edit, WM_KEYDOWN, static_cast<WPARAM>(key), 1);
+      ::PostMessageW(edit, WM_KEYUP, static_cast<WPARAM>(key), 0xC0000001);
+    });
+    EXPECT_EQ(dlg.DoModal(), expected) << "key " << key;
+  }
 }
 
 TEST(ModalDialog, ButtonHandlerRunsAndTheLoopIdles) {
