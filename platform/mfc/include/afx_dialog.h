@@ -1,10 +1,8 @@
 #pragma once
 // Dialogs, dialog data exchange and the standard control wrappers of the
-// frame library.  Included at the end of afxwin.h; not meant to be included
-// on its own.
-//
-// Strings are narrow (the library's CString), so every wrapper talks to the
-// controls through the -A messages and functions.
+// application framework.  Included at the end of afxwin.h; not meant to be
+// included on its own.  Texts are wide inside; string parameters are
+// CStrArg, so narrow text is taken as well.
 
 #include <windows.h>
 
@@ -52,7 +50,6 @@ class CDialog : public CWnd {
   virtual BOOL OnInitDialog();
   virtual void OnOK();
   virtual void OnCancel();
-  virtual void OnSetFont(CFont* pFont);
 
   BOOL PreTranslateMessage(MSG* pMsg) override;
 
@@ -68,8 +65,8 @@ class CDialog : public CWnd {
   afx_msg LRESULT HandleInitDialog(WPARAM wParam, LPARAM lParam);
   DECLARE_MESSAGE_MAP()
 
-  // Creates the window from a template; `hInst` resolves the template's
-  // own resources (icons in static controls).
+  // Creates the window from a template; hInst resolves the template's own
+  // resources (icons in static controls, initialisation data).
   BOOL CreateFromTemplate(HINSTANCE hInst, LPCDLGTEMPLATE tmpl, HWND hWndParent);
   // Fills list and combo boxes from the template's initialisation data.
   BOOL ExecuteDlgInit();
@@ -106,7 +103,7 @@ class CDataExchange {
   [[noreturn]] void Fail();
 };
 
-// Thrown by CDataExchange::Fail; caught by CWnd::UpdateData.
+// Thrown by CDataExchange::Fail; caught by CDialog::UpdateData.
 class CDataExchangeFailure {};
 
 void DDX_Text(CDataExchange* pDX, int nIDC, CString& value);

@@ -289,12 +289,14 @@ void CDialog::EndDialog(int nResult) {
   }
 }
 
-LRESULT CDialog::HandleInitDialog(WPARAM, LPARAM) {
-  ExecuteDlgInit();
-  return OnInitDialog();
-}
+LRESULT CDialog::HandleInitDialog(WPARAM, LPARAM) { return OnInitDialog(); }
 
 BOOL CDialog::OnInitDialog() {
+  if (!ExecuteDlgInit()) {
+    TRACE("CDialog::OnInitDialog: bad initialisation data in the template\n");
+    EndDialog(-1);
+    return FALSE;
+  }
   if (!UpdateData(FALSE)) {
     TRACE("CDialog::OnInitDialog: loading the controls failed\n");
     EndDialog(-1);
@@ -309,8 +311,6 @@ void CDialog::OnOK() {
 }
 
 void CDialog::OnCancel() { EndDialog(IDCANCEL); }
-
-void CDialog::OnSetFont(CFont*) {}
 
 void CDialog::DoDataExchange(CDataExchange*) {}
 
