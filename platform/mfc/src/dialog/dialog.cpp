@@ -119,7 +119,13 @@ bool RunDialogModalLoop(CWnd* pWnd, HWND owner, const std::function<bool()>& kee
       return false;
     }
     if (got == -1) return false;
-    if (!PreTranslate(hWnd, &msg)) {
+    // Messages posted to the thread go to its map (ON_THREAD_MESSAGE), as in
+    // the thread's own loop; window messages pass the PreTranslateMessage of
+    // their window and its parents up to the modal window.
+    CWinThread* thread = msg.hwnd ? nullptr : AfxGetThread();
+    const bool handled = thread ? thread->DispatchThreadMessageEx(&msg) != FALSE
+                                : PreTranslate(hWnd, &msg);
+    if (!handled) {
       ::TranslateMessage(&msg);
       ::DispatchMessageW(&msg);
     }
