@@ -325,6 +325,26 @@ TEST_F(FrameTest, DraggingTheTopEdgeResizesTheBarWithinItsMinimum) {
   EXPECT_EQ(Bar().GetHorzSize().cy, 32);
 }
 
+TEST_F(FrameTest, DoubleClickFloatsTheBarWithoutGripperEdgesOrCloseButton) {
+  CRect client;
+  Bar().GetClientRect(&client);
+  Bar().SendMessage(WM_LBUTTONDBLCLK, 0, MAKELPARAM(client.Width() / 2, client.Height() / 2));
+  Pump();
+  ASSERT_TRUE(Bar().IsFloating());
+  EXPECT_FALSE(Bar().HasGripper());
+  EXPECT_EQ(Bar().GetSCBStyle() & SCBS_EDGEALL, 0u);
+  CRect rc;
+  Bar().GetWindowRect(&rc);
+  for (const CPoint p : {rc.TopLeft(), CPoint(rc.left + 5, rc.top + 15), CPoint(rc.right - 1, rc.top),
+                         CPoint(rc.left + rc.Width() / 2, rc.bottom - 1)})
+    EXPECT_EQ(Bar().SendMessage(WM_NCHITTEST, 0, MAKELPARAM(p.x, p.y)), HTCLIENT);
+  // Still the Output window: the command hides and shows it.
+  EXPECT_TRUE(OutputWindowChecked());
+  frame_->SendMessage(WM_COMMAND, kOutputWindowCommand, 0);
+  EXPECT_FALSE(Bar().IsWindowVisible());
+  EXPECT_FALSE(OutputWindowChecked());
+}
+
 TEST(FrameWithoutWindow, OutputServicesDoNothing) {
   CMainFrame* frame = static_cast<CMainFrame*>(RUNTIME_CLASS(CMainFrame)->CreateObject());
   ASSERT_TRUE(frame);
