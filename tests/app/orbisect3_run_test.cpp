@@ -335,8 +335,9 @@ TEST_F(Orbisect3Run, StartsOnTheSimulatedCardShowsTheMainWindowAndShutsDownClean
 
   // Closing the program saves the satellite list and the driver's settings.
   ::PostMessageW(frame, WM_CLOSE, 0, 0);
-  DWORD code = 0;
+  DWORD code = 99;
   ASSERT_TRUE(WaitForExit(code));
+  EXPECT_EQ(code, 0u) << "the program ends without fault, its objects released";
   EXPECT_NE(::GetFileAttributesW(satList_.c_str()), INVALID_FILE_ATTRIBUTES);
   const std::wstring deviceKey = std::wstring(kProgramKey) + L"\\drivers\\" + Widen(pluginClsid_);
   DWORD device = 0xFFFF;
