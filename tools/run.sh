@@ -3,7 +3,8 @@
 # Wine on a simulated card: the program, the satellite list manager and every
 # driver plug-in are laid out in build/win64/run and registered in the
 # program's own Wine prefix, and a driver is chosen for the first start
-# (ORB_DRIVER=<part of its name> picks one; the budget card by default).
+# (ORB_DRIVER=<part of its name> picks one; otherwise the earlier choice, at
+# first the budget card).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/install-deps.sh
@@ -44,8 +45,13 @@ fi
 for dll in "${servers[@]}"; do
   wine regsvr32 /s "$(winepath -w "$dll")" || echo "could not register $dll" >&2
 done
-# The simulated budget card unless ORB_DRIVER names another plug-in ("" for any).
-wine $b/tools/orbsetup/orb-setup.exe "${ORB_DRIVER-Belvane}" || true
+# ORB_DRIVER names the plug-in ("" for any); without it the choice made
+# earlier stays, and a first start takes the simulated budget card.
+if [ -n "${ORB_DRIVER+set}" ]; then
+  wine $b/tools/orbsetup/orb-setup.exe "$ORB_DRIVER" || true
+else
+  wine $b/tools/orbsetup/orb-setup.exe --prefer Belvane || true
+fi
 wineserver -w
 echo "log: $run/Orbisect3.txt" >&2
 exec wine "$run/Orbisect3.exe" "$@"
