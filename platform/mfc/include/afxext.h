@@ -78,6 +78,7 @@ class CSplitterWnd : public CWnd {
   int m_nTrackCol = -1;
   int m_nTrackRow = -1;
   int m_nTrackPos = 0;
+  int m_nTrackOffset = 0;  // where the bar was taken, from its left or top
   int m_nTrackMin = 0;
   int m_nTrackMax = 0;
   BOOL m_bTrackerShown = FALSE;

@@ -91,7 +91,6 @@ BOOL CDockBar::RemoveControlBar(CControlBar* pBar) {
 void CDockBar::DockControlBar(CControlBar* pBar, LPCRECT lpRect) {
   if (!pBar || !pBar->m_hWnd || !m_hWnd) return;
   CDockBar* previous = pBar->m_pDockBar;
-  if (previous == this && !lpRect) return;
   if (previous) previous->RemoveControlBar(pBar);
   else RemoveControlBar(pBar);
 

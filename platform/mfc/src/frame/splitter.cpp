@@ -246,6 +246,7 @@ void CSplitterWnd::OnLButtonDown(UINT nFlags, CPoint point) {
     m_nTrackMin = start + m_colInfo[static_cast<size_t>(colBar)].nMinSize;
     m_nTrackMax = std::max(m_nTrackMin, static_cast<int>(client.right) - m_cxSplitter);
     m_nTrackPos = start + m_colInfo[static_cast<size_t>(colBar)].nCurSize;
+    m_nTrackOffset = point.x - m_nTrackPos;
   } else {
     m_nTrackRow = rowBar;
     m_nTrackCol = -1;
@@ -254,6 +255,7 @@ void CSplitterWnd::OnLButtonDown(UINT nFlags, CPoint point) {
     m_nTrackMin = start + m_rowInfo[static_cast<size_t>(rowBar)].nMinSize;
     m_nTrackMax = std::max(m_nTrackMin, static_cast<int>(client.bottom) - m_cySplitter);
     m_nTrackPos = start + m_rowInfo[static_cast<size_t>(rowBar)].nCurSize;
+    m_nTrackOffset = point.y - m_nTrackPos;
   }
   ::SetCapture(m_hWnd);
   ::SetFocus(m_hWnd);
@@ -265,7 +267,8 @@ void CSplitterWnd::OnMouseMove(UINT nFlags, CPoint point) {
     CWnd::OnMouseMove(nFlags, point);
     return;
   }
-  const int pos = std::clamp(static_cast<int>(m_nTrackCol >= 0 ? point.x : point.y), m_nTrackMin, m_nTrackMax);
+  const int pos = std::clamp(static_cast<int>(m_nTrackCol >= 0 ? point.x : point.y) - m_nTrackOffset,
+                             m_nTrackMin, m_nTrackMax);
   if (pos == m_nTrackPos) return;
   if (m_bTrackerShown) DrawTracker();
   m_nTrackPos = pos;
@@ -277,7 +280,8 @@ void CSplitterWnd::OnLButtonUp(UINT nFlags, CPoint point) {
     CWnd::OnLButtonUp(nFlags, point);
     return;
   }
-  const int pos = std::clamp(static_cast<int>(m_nTrackCol >= 0 ? point.x : point.y), m_nTrackMin, m_nTrackMax);
+  const int pos = std::clamp(static_cast<int>(m_nTrackCol >= 0 ? point.x : point.y) - m_nTrackOffset,
+                             m_nTrackMin, m_nTrackMax);
   if (m_bTrackerShown) DrawTracker();
   m_nTrackPos = pos;
   StopTracking(TRUE);
