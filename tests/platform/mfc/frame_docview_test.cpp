@@ -44,6 +44,7 @@ class CTestDoc : public CDocument {
   }
   DECLARE_MESSAGE_MAP()
 
+ public:
   static int s_instances;
   int m_newDocumentCalls = 0;
   int m_deleteContentsCalls = 0;
@@ -80,6 +81,7 @@ class CTestView : public CView {
   afx_msg void OnUpdateChecked(CCmdUI* pCmdUI) { pCmdUI->SetCheck(1); }
   DECLARE_MESSAGE_MAP()
 
+ public:
   int m_initialUpdates = 0;
   std::vector<LPARAM> m_updates;
 };

@@ -81,9 +81,12 @@ inline std::wstring SaveWindowBitmap(HWND hwnd, const wchar_t* name) {
   std::wstring path;
   if (bitmap && bits) {
     HGDIOBJ old = ::SelectObject(memory, bitmap);
-    // The window paints itself into the bitmap; the screen is the fallback.
-    if (!::PrintWindow(hwnd, memory, 0))
-      ::BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+    // What the screen shows there (the window is brought to the top first);
+    // the window painting itself is the fallback.
+    ::SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+    ::UpdateWindow(hwnd);
+    if (!::BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY))
+      ::PrintWindow(hwnd, memory, 0);
     ::GdiFlush();
     ::SelectObject(memory, old);
 

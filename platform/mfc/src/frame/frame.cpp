@@ -159,8 +159,12 @@ BOOL CFrameWnd::Create(CStrArg lpszClassName, CStrArg lpszWindowName, DWORD dwSt
     menu = ::LoadMenuW(AfxGetResourceHandle(), lpszMenuName);
     if (!menu) return FALSE;
   }
-  if (!CreateEx(dwExStyle, lpszClassName, lpszWindowName, dwStyle, rect.left, rect.top,
-                rect.right - rect.left, rect.bottom - rect.top,
+  // The default rectangle leaves place and size to the system.
+  const bool byDefault = rect.left == CW_USEDEFAULT;
+  if (!CreateEx(dwExStyle, lpszClassName, lpszWindowName, dwStyle, rect.left,
+                byDefault ? CW_USEDEFAULT : rect.top,
+                byDefault ? CW_USEDEFAULT : rect.right - rect.left,
+                byDefault ? CW_USEDEFAULT : rect.bottom - rect.top,
                 pParentWnd ? pParentWnd->GetSafeHwnd() : nullptr, menu, pContext)) {
     if (menu) ::DestroyMenu(menu);
     return FALSE;
