@@ -409,16 +409,16 @@ class CEnableProbe : public CCmdUI {
 
 BOOL CFrameWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
   const UINT id = LOWORD(wParam);
-  const int code = HIWORD(wParam);
   HWND control = reinterpret_cast<HWND>(lParam);
-  // Menu items, accelerators and toolbar buttons: a command its update
-  // handler disables does not run.
-  const bool isCommand = control == nullptr || (code == BN_CLICKED && id != 0);
-  if (isCommand && id != 0) {
+  // A toolbar button whose command its update handler disables does not
+  // run (menus and accelerators are checked by the window itself).
+  if (control && HIWORD(wParam) == BN_CLICKED && id != 0 &&
+      AFX_PERMANENT_AS(CToolBar, control)) {
     CEnableProbe probe;
     probe.m_nID = id;
     OnCmdMsg(id, CN_UPDATE_COMMAND_UI, &probe, nullptr);
     if (!probe.m_bEnabled) return TRUE;
+    return OnCmdMsg(id, CN_COMMAND, nullptr, nullptr);
   }
   return CWnd::OnCommand(wParam, lParam);
 }
