@@ -286,6 +286,20 @@ TEST_F(DocViewTest, CommandDisabledByItsUpdateHandlerDoesNotRun) {
   EXPECT_EQ(LastHandler(), "checked");
 }
 
+TEST_F(DocViewTest, AcceleratorsOfTheFrameRunCommands) {
+  MSG msg{};
+  msg.hwnd = m_view->m_hWnd;
+  msg.message = WM_KEYDOWN;
+  msg.wParam = VK_F7;
+  msg.lParam = 1;
+  EXPECT_TRUE(m_frame->PreTranslateMessage(&msg));
+  EXPECT_EQ(LastHandler(), "view");
+  g_handled.clear();
+  msg.wParam = VK_F8;
+  EXPECT_FALSE(m_frame->PreTranslateMessage(&msg));
+  EXPECT_TRUE(g_handled.empty());
+}
+
 TEST_F(DocViewTest, PopupMenuItemsAreUpdatedWhenTheMenuOpens) {
   HMENU menu = ::GetSubMenu(::GetMenu(m_hwnd), 0);
   ASSERT_NE(menu, nullptr);

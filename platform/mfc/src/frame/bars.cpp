@@ -88,9 +88,6 @@ void CControlBar::EnableDocking(DWORD dwDockStyle) {
   m_pDockContext->m_dwDockStyle = m_dwDockStyle;
   if (!m_pDockSite) AttachToFrame();
   m_pDockContext->m_pDockSite = m_pDockSite;
-  // Notifications of a bar that may float go to its frame.
-  if (m_hWnd && m_pDockSite && !::GetWindow(m_hWnd, GW_OWNER))
-    ::SetWindowLongPtrW(m_hWnd, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(m_pDockSite->m_hWnd));
 }
 
 CFrameWnd* CControlBar::GetDockingFrame() const {
