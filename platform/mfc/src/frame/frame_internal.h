@@ -7,7 +7,7 @@
 #include <vector>
 
 #ifndef AFX_IDS_UNTITLED
-#define AFX_IDS_UNTITLED 0xE003
+#define AFX_IDS_UNTITLED 0xF000
 #endif
 
 namespace afx_frame {
