@@ -678,6 +678,8 @@ class CDockContext {
 
  protected:
   void DrawTracker(const CRect& rect);
+  // The window whose rectangle is dragged: the bar, or its mini frame.
+  HWND DragWindow() const;
   // The target of a drag point: the dock bar and the rectangle.
   CDockBar* Target(CPoint pt, CPoint offset, CRect& rect);
 };

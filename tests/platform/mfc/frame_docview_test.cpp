@@ -358,6 +358,20 @@ TEST_F(DocViewTest, StatusBarShowsCommandPromptsAndTheIdleMessage) {
   EXPECT_EQ(frame_test::StatusText(status->m_hWnd, 0), L"Handled by the view");
   ::SendMessageW(m_hwnd, WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
   EXPECT_EQ(frame_test::StatusText(status->m_hWnd, 0), L"Ready");
+  // A toolbar with CBRS_FLYBY shows the prompt of the button under the mouse.
+  CControlBar* toolbar = m_frame->GetControlBar(AFX_IDW_TOOLBAR);
+  ASSERT_NE(toolbar, nullptr);
+  toolbar->SetBarStyle(toolbar->GetBarStyle() | CBRS_FLYBY);
+  NMTBHOTITEM hot{};
+  hot.hdr.hwndFrom = toolbar->m_hWnd;
+  hot.hdr.idFrom = AFX_IDW_TOOLBAR;
+  hot.hdr.code = TBN_HOTITEMCHANGE;
+  hot.idNew = ID_TEST_NONE;
+  ::SendMessageW(m_hwnd, WM_NOTIFY, AFX_IDW_TOOLBAR, reinterpret_cast<LPARAM>(&hot));
+  EXPECT_EQ(frame_test::StatusText(status->m_hWnd, 0), L"Nobody handles this");
+  hot.dwFlags = HICF_LEAVING;
+  ::SendMessageW(m_hwnd, WM_NOTIFY, AFX_IDW_TOOLBAR, reinterpret_cast<LPARAM>(&hot));
+  EXPECT_EQ(frame_test::StatusText(status->m_hWnd, 0), L"Ready");
   m_frame->SetMessageText(L"Working");
   EXPECT_EQ(frame_test::StatusText(status->m_hWnd, 0), L"Working");
   m_frame->SetMessageText(ID_TEST_FRAME);

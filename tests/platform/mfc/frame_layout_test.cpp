@@ -241,9 +241,24 @@ TEST_F(LayoutTest, DraggingDropsTheBarWhereTheTrackingRectangleIs) {
   ::PostMessageW(bar.m_hWnd, WM_LBUTTONUP, 0, MAKELPARAM(local.x, local.y));
   bar.m_pDockContext->StartDrag(grab);
   EXPECT_TRUE(bar.IsFloating());
+  HWND mini = ::GetParent(::GetParent(bar.m_hWnd));
   CRect floating;
-  ::GetWindowRect(::GetParent(::GetParent(bar.m_hWnd)), &floating);
+  ::GetWindowRect(mini, &floating);
   EXPECT_EQ(floating.left, to.x - 10);
+
+  // A floating bar's drag moves its mini frame by as much as the mouse.
+  const CPoint from(floating.left + 20, floating.top + 5);
+  local = POINT{from.x + 30, from.y - 40};
+  ::ScreenToClient(bar.m_hWnd, &local);
+  ::PostMessageW(bar.m_hWnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(local.x, local.y));
+  ::PostMessageW(bar.m_hWnd, WM_LBUTTONUP, 0, MAKELPARAM(local.x, local.y));
+  bar.m_pDockContext->StartDrag(from);
+  ASSERT_TRUE(bar.IsFloating());
+  CRect moved;
+  ::GetWindowRect(mini, &moved);
+  EXPECT_EQ(moved.left, floating.left + 30);
+  EXPECT_EQ(moved.top, floating.top - 40);
+  EXPECT_EQ(moved.Size(), floating.Size());
 
   // Onto the frame's right edge: docked there.
   CRect client = Client();

@@ -262,12 +262,14 @@ void CDockContext::DrawTracker(const CRect& rect) {
 CDockBar* CDockContext::Target(CPoint pt, CPoint offset, CRect& rect) {
   CFrameWnd* frame = m_pDockSite ? m_pDockSite : m_pBar->GetDockingFrame();
   CRect current;
-  ::GetWindowRect(m_pBar->m_hWnd, &current);
+  ::GetWindowRect(DragWindow(), &current);
   rect = CRect(CPoint(pt.x - offset.x, pt.y - offset.y), current.Size());
   if (!frame || (::GetKeyState(VK_CONTROL) & 0x8000)) return nullptr;
   CDockBar* dock = frame->CanDock(rect, m_dwDockStyle ? m_dwDockStyle : m_pBar->m_dwDockStyle);
   if (!dock) {
-    // Floating size.
+    // Floating: a floating bar keeps its frame's size, a docked one takes
+    // its floating size.
+    if (m_pBar->IsFloating()) return nullptr;
     const CSize size = (m_pBar->m_dwStyle & CBRS_SIZE_DYNAMIC)
                            ? m_pBar->CalcDynamicLayout(0, LM_HORZ | LM_MRUWIDTH)
                            : m_pBar->CalcFixedLayout(FALSE, TRUE);
@@ -283,12 +285,19 @@ CDockBar* CDockContext::Target(CPoint pt, CPoint offset, CRect& rect) {
   return dock;
 }
 
+HWND CDockContext::DragWindow() const {
+  // A floating bar moves with its mini frame.
+  if (m_pBar->IsFloating())
+    if (HWND mini = ::GetParent(m_pBar->m_pDockBar->m_hWnd)) return mini;
+  return m_pBar->m_hWnd;
+}
+
 void CDockContext::StartDrag(CPoint pt) {
   if (!m_pBar || !m_pBar->m_hWnd || m_bDragging) return;
   if (!m_pDockSite) m_pDockSite = m_pBar->GetDockingFrame();
   HWND bar = m_pBar->m_hWnd;
   CRect start;
-  ::GetWindowRect(bar, &start);
+  ::GetWindowRect(DragWindow(), &start);
   const CPoint offset(pt.x - start.left, pt.y - start.top);
   m_bDragging = TRUE;
   m_rectLast.SetRectEmpty();

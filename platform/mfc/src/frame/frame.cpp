@@ -425,6 +425,17 @@ BOOL CFrameWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
 
 BOOL CFrameWnd::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
   NMHDR* header = reinterpret_cast<NMHDR*>(lParam);
+  // Toolbars with CBRS_FLYBY show the prompt of the button under the mouse.
+  if (header && header->code == TBN_HOTITEMCHANGE) {
+    CToolBar* bar = AFX_PERMANENT_AS(CToolBar, header->hwndFrom);
+    if (bar && (bar->GetBarStyle() & CBRS_FLYBY)) {
+      const auto* hot = reinterpret_cast<const NMTBHOTITEM*>(lParam);
+      if ((hot->dwFlags & HICF_LEAVING) || hot->idNew == 0) SetMessageText(AFX_IDS_IDLEMESSAGE);
+      else SetMessageText(static_cast<UINT>(hot->idNew));
+    }
+    if (pResult) *pResult = 0;
+    return TRUE;
+  }
   // Tool tips of toolbar buttons: the text after the '\n' of the command's
   // string.
   if (header && (header->code == TTN_GETDISPINFOW || header->code == TTN_GETDISPINFOA)) {
