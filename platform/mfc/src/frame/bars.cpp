@@ -59,7 +59,8 @@ void CControlBar::AttachToFrame() {
 
 int CControlBar::OnCreate(LPCREATESTRUCT lpCreateStruct) {
   if (CWnd::OnCreate(lpCreateStruct) == -1) return -1;
-  AttachToFrame();
+  // The dock bar of a mini frame is not one of the frame's bars.
+  if (!IsDockBar() || !static_cast<CDockBar*>(this)->m_bFloating) AttachToFrame();
   return 0;
 }
 
