@@ -10,12 +10,32 @@
 
 namespace frame_test {
 
+// Under Wine, windows of this test program are left to no window manager
+// (there is none on the test display; waiting for one costs seconds a
+// window).  Read when the program's first window is made.
+inline void UnmanagedWindowsUnderWine() {
+  if (!::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version")) return;
+  wchar_t module[MAX_PATH] = L"";
+  ::GetModuleFileNameW(nullptr, module, MAX_PATH);
+  std::wstring name(module);
+  name = name.substr(name.find_last_of(L"\\/") + 1);
+  const std::wstring key = L"Software\\Wine\\AppDefaults\\" + name + L"\\X11 Driver";
+  HKEY hkey = nullptr;
+  if (::RegCreateKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &hkey,
+                        nullptr) == ERROR_SUCCESS) {
+    const wchar_t value[] = L"N";
+    ::RegSetValueExW(hkey, L"Managed", 0, REG_SZ, reinterpret_cast<const BYTE*>(value), sizeof value);
+    ::RegCloseKey(hkey);
+  }
+}
+
 // Handles of this program for the framework (resources come from the test
 // program itself).
 inline void InitApp() {
   static bool done = false;
   if (done) return;
   done = true;
+  UnmanagedWindowsUnderWine();
   AfxWinInit(::GetModuleHandleW(nullptr), nullptr, const_cast<LPWSTR>(L""), SW_SHOWNORMAL);
   AfxInitCommonControls();
 }
