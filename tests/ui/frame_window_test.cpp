@@ -338,6 +338,12 @@ TEST_F(FrameTest, DoubleClickFloatsTheBarWithoutGripperEdgesOrCloseButton) {
   for (const CPoint p : {rc.TopLeft(), CPoint(rc.left + 5, rc.top + 15), CPoint(rc.right - 1, rc.top),
                          CPoint(rc.left + rc.Width() / 2, rc.bottom - 1)})
     EXPECT_EQ(Bar().SendMessage(WM_NCHITTEST, 0, MAKELPARAM(p.x, p.y)), HTCLIENT);
+  // The mini frame carries the bar's title, whole.
+  Bar().SetWindowText(L"Output window");
+  wchar_t title[64] = {};
+  ASSERT_TRUE(Bar().GetParentFrame());
+  ::GetWindowTextW(Bar().GetParentFrame()->m_hWnd, title, 64);
+  EXPECT_STREQ(title, L"Output window");
   // Still the Output window: the command hides and shows it.
   EXPECT_TRUE(OutputWindowChecked());
   frame_->SendMessage(WM_COMMAND, kOutputWindowCommand, 0);

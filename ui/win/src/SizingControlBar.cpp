@@ -136,7 +136,7 @@ LRESULT CSizingControlBar::OnSetText(WPARAM wParam, LPARAM lParam) {
   const LRESULT result = Default();
   CWnd* frame = GetParentFrame();
   if (IsFloating() && frame && frame->IsKindOf(RUNTIME_CLASS(CMiniDockFrameWnd))) {
-    ::SetWindowTextA(frame->m_hWnd, reinterpret_cast<const char*>(lParam));
+    ::SetWindowTextW(frame->m_hWnd, reinterpret_cast<const wchar_t*>(lParam));
     static_cast<CMiniDockFrameWnd*>(frame)->DelayRecalcLayout();
   }
   (void)wParam;
