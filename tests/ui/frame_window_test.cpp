@@ -118,6 +118,16 @@ TEST_F(FrameTest, PanesAndBarsStandInTheirPlaces) {
   EXPECT_EQ(Bar().GetTabs().GetCurSel(), 0);
   EXPECT_TRUE(::IsWindowVisible(ListWnd()));
   EXPECT_FALSE(::IsWindowVisible(HexWnd()));
+  // Toolbar: the eleven buttons and separators of its resource; status bar:
+  // one part across the whole bar.
+  EXPECT_EQ(::SendMessageW(frame_->GetToolBar().m_hWnd, TB_BUTTONCOUNT, 0, 0), 11);
+  int rights[4] = {};
+  ASSERT_EQ(::SendMessageW(frame_->GetStatusBar().m_hWnd, SB_GETPARTS, 4,
+                           reinterpret_cast<LPARAM>(rights)),
+            1);
+  CRect status;
+  frame_->GetStatusBar().GetClientRect(&status);
+  EXPECT_TRUE(rights[0] == -1 || rights[0] >= status.right) << rights[0];
   // The list takes no selection and keeps arrival order.
   const LONG_PTR style = ::GetWindowLongPtrW(ListWnd(), GWL_STYLE);
   EXPECT_TRUE(style & LBS_NOSEL);
