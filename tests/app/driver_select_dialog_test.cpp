@@ -31,6 +31,7 @@ CDialogTestApp theTestApp;
 class ComEnvironment : public ::testing::Environment {
  public:
   void SetUp() override {
+    ASSERT_TRUE(AfxWinInit(::GetModuleHandleW(nullptr), nullptr, ::GetCommandLineW(), SW_SHOW));
     ASSERT_TRUE(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_MULTITHREADED)));
     ASSERT_TRUE(orb_test::RegisterServerBeside(L"orbsatlist.dll"));
     ASSERT_TRUE(orb_test::RegisterServerBeside(L"orbfakedrv.dll"));
