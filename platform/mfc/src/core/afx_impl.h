@@ -58,4 +58,8 @@ bool MessageBoxThroughHook(LPCWSTR text, UINT type, int& answer);
 // Cleanup after WM_NCDESTROY: the window leaves its object.
 void WindowDestroyed(CWnd* pWnd, HWND hWnd);
 
+// Whether a command may run: asks the target's update handlers (a command no
+// handler disables is enabled).
+bool CommandEnabled(CCmdTarget* target, UINT nID);
+
 }  // namespace afx_impl

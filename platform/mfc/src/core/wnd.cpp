@@ -32,19 +32,6 @@ void AttachTempWnd(CWnd* wnd, HWND hWnd) {
   wnd->m_nFlags |= WF_TEMPORARY;
 }
 
-// Update state of a command before it runs: only whether it is enabled.
-class CTestCmdUI : public CCmdUI {
- public:
-  BOOL m_bEnabled = TRUE;
-  void Enable(BOOL bOn) override {
-    m_bEnabled = bOn;
-    m_bEnableChanged = TRUE;
-  }
-  void SetCheck(int) override {}
-  void SetRadio(BOOL) override {}
-  void SetText(CStrArg) override {}
-};
-
 bool IsReflectableMessage(UINT message) {
   switch (message) {
     case WM_DRAWITEM:
@@ -327,10 +314,7 @@ BOOL CWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
   if (!hWndCtrl) {
     // Menu or accelerator: a command its update handler disables is not run.
     if (nID == 0) return FALSE;
-    CTestCmdUI state;
-    state.m_nID = nID;
-    OnCmdMsg(nID, CN_UPDATE_COMMAND_UI, &state, nullptr);
-    if (!state.m_bEnabled) return TRUE;
+    if (!afx_impl::CommandEnabled(this, nID)) return TRUE;
     nCode = CN_COMMAND;
   } else {
     if (ReflectLastMsg(hWndCtrl)) return TRUE;
@@ -784,3 +768,31 @@ void CWnd::OnMeasureItem(int, LPMEASUREITEMSTRUCT) { Default(); }
 BOOL CWnd::OnQueryEndSession() { return static_cast<BOOL>(Default()); }
 void CWnd::OnEndSession(BOOL) { Default(); }
 void CWnd::OnDropFiles(HDROP) { Default(); }
+
+namespace afx_impl {
+
+namespace {
+
+// Records whether a command is enabled, for the check before it runs.
+class CEnableProbe : public CCmdUI {
+ public:
+  void Enable(BOOL bOn) override {
+    m_bEnabled = bOn;
+    m_bEnableChanged = TRUE;
+  }
+  void SetCheck(int) override {}
+  void SetRadio(BOOL) override {}
+  void SetText(CStrArg) override {}
+  BOOL m_bEnabled = TRUE;
+};
+
+}  // namespace
+
+bool CommandEnabled(CCmdTarget* target, UINT nID) {
+  CEnableProbe probe;
+  probe.m_nID = nID;
+  target->OnCmdMsg(nID, CN_UPDATE_COMMAND_UI, &probe, nullptr);
+  return probe.m_bEnabled != FALSE;
+}
+
+}  // namespace afx_impl

@@ -8,6 +8,7 @@
 #include <map>
 #include <set>
 
+#include "../core/afx_impl.h"
 #include "frame_internal.h"
 
 namespace afx_frame {
@@ -390,23 +391,6 @@ BOOL CFrameWnd::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* 
   return FALSE;
 }
 
-namespace {
-
-// Records whether a command is enabled, for the check before it runs.
-class CEnableProbe : public CCmdUI {
- public:
-  void Enable(BOOL bOn) override {
-    m_bEnabled = bOn;
-    m_bEnableChanged = TRUE;
-  }
-  void SetCheck(int) override {}
-  void SetRadio(BOOL) override {}
-  void SetText(CStrArg) override {}
-  BOOL m_bEnabled = TRUE;
-};
-
-}  // namespace
-
 BOOL CFrameWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
   const UINT id = LOWORD(wParam);
   HWND control = reinterpret_cast<HWND>(lParam);
@@ -414,10 +398,7 @@ BOOL CFrameWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
   // run (menus and accelerators are checked by the window itself).
   if (control && HIWORD(wParam) == BN_CLICKED && id != 0 &&
       AFX_PERMANENT_AS(CToolBar, control)) {
-    CEnableProbe probe;
-    probe.m_nID = id;
-    OnCmdMsg(id, CN_UPDATE_COMMAND_UI, &probe, nullptr);
-    if (!probe.m_bEnabled) return TRUE;
+    if (!afx_impl::CommandEnabled(this, id)) return TRUE;
     return OnCmdMsg(id, CN_COMMAND, nullptr, nullptr);
   }
   return CWnd::OnCommand(wParam, lParam);
