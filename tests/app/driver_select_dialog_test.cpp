@@ -16,6 +16,7 @@
 #include "fake_driver/fake_ids.h"
 #include "orb_app/DriverSelectDlg.h"
 #include "orb_app/driver_binding.h"
+#include "test_log.h"
 #include "test_support.h"
 
 using orb::app::GuidToRegistryString;
@@ -28,15 +29,12 @@ class CDialogTestApp : public CWinApp {
 };
 CDialogTestApp theTestApp;
 
-class ComEnvironment : public ::testing::Environment {
+class ComEnvironment : public orb_test::ServersEnvironment {
  public:
   void SetUp() override {
     ASSERT_TRUE(AfxWinInit(::GetModuleHandleW(nullptr), nullptr, ::GetCommandLineW(), SW_SHOW));
-    ASSERT_TRUE(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_MULTITHREADED)));
-    ASSERT_TRUE(orb_test::RegisterServerBeside(L"orbsatlist.dll"));
-    ASSERT_TRUE(orb_test::RegisterServerBeside(L"orbfakedrv.dll"));
+    ServersEnvironment::SetUp();
   }
-  void TearDown() override { ::CoUninitialize(); }
 };
 const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new ComEnvironment);
 

@@ -20,6 +20,7 @@
 #include "orb_app/driver_binding.h"
 #include "orb_app/startup.h"
 #include "orb_common/RegistryKey.h"
+#include "test_log.h"
 #include "test_support.h"
 
 using namespace orb::app;
@@ -146,25 +147,7 @@ bool SaveScreenshot(HWND hwnd, const std::wstring& path) {
 }
 
 // The program's log without the line number, time and seconds prefixes.
-std::vector<std::string> LogLines() {
-  std::ifstream in(LogPath().c_str(), std::ios::binary);
-  std::vector<std::string> lines;
-  std::string line;
-  const std::regex prefixes(
-      " *([0-9]+) - [A-Z][a-z]{2} [ 0-9][0-9] [0-9]{2}:[0-9]{2}:[0-9]{2}\\.[ 0-9]{2}[0-9] - "
-      "\\(-?[0-9]+\\.[0-9]{3}\\) - (<[0-9]> - .*)");
-  while (std::getline(in, line)) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    std::smatch m;
-    if (!std::regex_match(line, m, prefixes)) {
-      ADD_FAILURE() << "unexpected log line: " << line;
-      continue;
-    }
-    EXPECT_EQ(std::stoi(m[1]), static_cast<int>(lines.size()) + 1) << line;
-    lines.push_back(m[2]);
-  }
-  return lines;
-}
+std::vector<std::string> LogLines() { return orb_test::ReadLogLines(Narrow(LogPath())); }
 
 std::string SpecialFolder(int csidl) {
   std::string path;

@@ -20,6 +20,7 @@
 #include "orb_atl/com_ptr.h"
 #include "orb_common/RegistryKey.h"
 #include "satlist/model.h"
+#include "test_log.h"
 #include "test_support.h"
 
 using namespace orb::app;
@@ -30,16 +31,7 @@ namespace {
 
 constexpr const wchar_t* kProgramKey = L"SOFTWARE\\Team Orbisect\\Orbisect3";
 
-class ComEnvironment : public ::testing::Environment {
- public:
-  void SetUp() override {
-    ASSERT_TRUE(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_MULTITHREADED)));
-    ASSERT_TRUE(orb_test::RegisterServerBeside(L"orbsatlist.dll"));
-    ASSERT_TRUE(orb_test::RegisterServerBeside(L"orbfakedrv.dll"));
-  }
-  void TearDown() override { ::CoUninitialize(); }
-};
-const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new ComEnvironment);
+const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new orb_test::ServersEnvironment);
 
 // The frame library's side of start-up, written down step by step.
 class RecordingHost : public StartupHost {
@@ -104,27 +96,7 @@ class ProgramTest : public ::testing::Test {
 
   bool Start() { return RunStartup(host_, state_, log_, logPath_); }
 
-  // The log's lines without the line number, time and seconds prefixes
-  // ("<level> - text"); each line's number is checked on the way.
-  std::vector<std::string> LogLines() const {
-    std::ifstream in(logPath_, std::ios::binary);
-    std::vector<std::string> lines;
-    std::string line;
-    const std::regex prefixes(
-        " *([0-9]+) - [A-Z][a-z]{2} [ 0-9][0-9] [0-9]{2}:[0-9]{2}:[0-9]{2}\\.[ 0-9]{2}[0-9] - "
-        "\\(-?[0-9]+\\.[0-9]{3}\\) - (<[0-9]> - .*)");
-    while (std::getline(in, line)) {
-      if (!line.empty() && line.back() == '\r') line.pop_back();
-      std::smatch m;
-      if (!std::regex_match(line, m, prefixes)) {
-        ADD_FAILURE() << "unexpected log line: " << line;
-        continue;
-      }
-      EXPECT_EQ(std::stoi(m[1]), static_cast<int>(lines.size()) + 1) << line;
-      lines.push_back(m[2]);
-    }
-    return lines;
-  }
+  std::vector<std::string> LogLines() const { return orb_test::ReadLogLines(logPath_); }
 
   std::vector<std::string> StartLog() const {
     return {"<2> - Starting Orbisect 3",

@@ -15,6 +15,7 @@
 #include "orb_atl/com_ptr.h"
 #include "satlist/model.h"
 #include "satlistmgr.h"
+#include "test_log.h"
 #include "test_support.h"
 
 using namespace orb::app;
@@ -37,16 +38,7 @@ class TestLog {
   CLog log_;
 };
 
-class ComEnvironment : public ::testing::Environment {
- public:
-  void SetUp() override {
-    ASSERT_TRUE(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_MULTITHREADED)));
-    ASSERT_TRUE(orb_test::RegisterServerBeside(L"orbsatlist.dll"));
-    ASSERT_TRUE(orb_test::RegisterServerBeside(L"orbfakedrv.dll"));
-  }
-  void TearDown() override { ::CoUninitialize(); }
-};
-const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new ComEnvironment);
+const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new orb_test::ServersEnvironment);
 
 }  // namespace
 
