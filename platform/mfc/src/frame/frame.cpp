@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <map>
+#include <mutex>
 #include <set>
 
 #include "../core/afx_impl.h"
@@ -25,15 +26,33 @@ CString SubString(const CString& text, int nIndex) {
 }
 
 namespace {
-std::set<const void*>& LiveObjects() {
-  static std::set<const void*> objects;
-  return objects;
+// Frames and views are made and deleted on any thread (each user-interface
+// thread has its own): the set is shared under a lock.
+struct LiveSet {
+  std::mutex lock;
+  std::set<const void*> objects;
+};
+LiveSet& LiveObjects() {
+  static LiveSet live;
+  return live;
 }
 }  // namespace
 
-void ObjectCreated(const void* object) { LiveObjects().insert(object); }
-void ObjectDeleted(const void* object) { LiveObjects().erase(object); }
-bool WasDeleted(const void* object) { return LiveObjects().count(object) == 0; }
+void ObjectCreated(const void* object) {
+  LiveSet& live = LiveObjects();
+  std::lock_guard<std::mutex> guard(live.lock);
+  live.objects.insert(object);
+}
+void ObjectDeleted(const void* object) {
+  LiveSet& live = LiveObjects();
+  std::lock_guard<std::mutex> guard(live.lock);
+  live.objects.erase(object);
+}
+bool WasDeleted(const void* object) {
+  LiveSet& live = LiveObjects();
+  std::lock_guard<std::mutex> guard(live.lock);
+  return live.objects.count(object) == 0;
+}
 
 CString PromptString(UINT nID) {
   CString text;
@@ -139,11 +158,9 @@ void CFrameWnd::PostNcDestroy() {
 
 BOOL CFrameWnd::PreCreateWindow(CREATESTRUCT& cs) {
   if (!cs.lpszClass) {
-    static CString frameClass;
-    if (frameClass.IsEmpty())
-      frameClass = AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursor(nullptr, IDC_ARROW),
+    // The registered name stays where it is; frames of any thread ask for it.
+    cs.lpszClass = AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursor(nullptr, IDC_ARROW),
                                        reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1), nullptr);
-    cs.lpszClass = frameClass;
   }
   // The document's name goes first in the title.
   if (cs.style & FWS_ADDTOTITLE) cs.style |= FWS_PREFIXTITLE;

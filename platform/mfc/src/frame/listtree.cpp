@@ -4,14 +4,21 @@
 #include <afx_listtree.h>
 
 #include <map>
+#include <mutex>
 
 // ---------------------------------------------------------------------------
 // CImageList
 
 namespace {
-std::map<HIMAGELIST, CImageList*>& ImageLists() {
-  static std::map<HIMAGELIST, CImageList*> lists;
-  return lists;
+// Image lists are made on any thread: the map of their objects is shared
+// under a lock.
+struct ImageListMap {
+  std::mutex lock;
+  std::map<HIMAGELIST, CImageList*> lists;
+};
+ImageListMap& ImageLists() {
+  static ImageListMap map;
+  return map;
 }
 }  // namespace
 
@@ -22,20 +29,28 @@ CImageList::CImageList() = default;
 CImageList::~CImageList() { DeleteImageList(); }
 
 CImageList* CImageList::FromHandle(HIMAGELIST hImageList) {
-  auto it = ImageLists().find(hImageList);
-  return it == ImageLists().end() ? nullptr : it->second;
+  ImageListMap& map = ImageLists();
+  std::lock_guard<std::mutex> guard(map.lock);
+  auto it = map.lists.find(hImageList);
+  return it == map.lists.end() ? nullptr : it->second;
 }
 
 BOOL CImageList::Attach(HIMAGELIST hImageList) {
   if (!hImageList || m_hImageList) return FALSE;
   m_hImageList = hImageList;
-  ImageLists()[hImageList] = this;
+  ImageListMap& map = ImageLists();
+  std::lock_guard<std::mutex> guard(map.lock);
+  map.lists[hImageList] = this;
   return TRUE;
 }
 
 HIMAGELIST CImageList::Detach() {
   HIMAGELIST h = m_hImageList;
-  if (h) ImageLists().erase(h);
+  if (h) {
+    ImageListMap& map = ImageLists();
+    std::lock_guard<std::mutex> guard(map.lock);
+    map.lists.erase(h);
+  }
   m_hImageList = nullptr;
   return h;
 }
