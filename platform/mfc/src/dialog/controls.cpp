@@ -22,6 +22,17 @@ int NarrowCopy(const std::wstring& text, LPSTR buffer) {
   return static_cast<int>(narrow.size());
 }
 
+// The length of an item's text for a buffer of either width: its characters,
+// or the bytes of its narrow form where a multi-byte code page makes that
+// longer (an upper bound, as the system gives narrow callers).
+int TextLengthForBoth(HWND h, UINT getText, WPARAM index, int length) {
+  if (length <= 0) return length;
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  if (Send(h, getText, index, reinterpret_cast<LPARAM>(text.data())) < 0) return length;
+  const int bytes = ::WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr) - 1;
+  return bytes > length ? bytes : length;
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -261,7 +272,11 @@ void CListBox::GetText(int nIndex, CString& rString) const {
 }
 
 int CListBox::GetTextLen(int nIndex) const {
-  return static_cast<int>(Send(m_hWnd, LB_GETTEXTLEN, static_cast<WPARAM>(nIndex)));
+  const int length = static_cast<int>(Send(m_hWnd, LB_GETTEXTLEN, static_cast<WPARAM>(nIndex)));
+  // Owner-drawn items without strings hold their data in place of text.
+  const LONG style = m_hWnd ? ::GetWindowLongW(m_hWnd, GWL_STYLE) : 0;
+  if ((style & (LBS_OWNERDRAWFIXED | LBS_OWNERDRAWVARIABLE)) && !(style & LBS_HASSTRINGS)) return length;
+  return TextLengthForBoth(m_hWnd, LB_GETTEXT, static_cast<WPARAM>(nIndex), length);
 }
 
 int CListBox::GetItemHeight(int nIndex) const {
@@ -369,7 +384,10 @@ void CComboBox::GetLBText(int nIndex, CString& rString) const {
 }
 
 int CComboBox::GetLBTextLen(int nIndex) const {
-  return static_cast<int>(Send(m_hWnd, CB_GETLBTEXTLEN, static_cast<WPARAM>(nIndex)));
+  const int length = static_cast<int>(Send(m_hWnd, CB_GETLBTEXTLEN, static_cast<WPARAM>(nIndex)));
+  const LONG style = m_hWnd ? ::GetWindowLongW(m_hWnd, GWL_STYLE) : 0;
+  if ((style & (CBS_OWNERDRAWFIXED | CBS_OWNERDRAWVARIABLE)) && !(style & CBS_HASSTRINGS)) return length;
+  return TextLengthForBoth(m_hWnd, CB_GETLBTEXT, static_cast<WPARAM>(nIndex), length);
 }
 
 int CComboBox::GetTopIndex() const { return static_cast<int>(Send(m_hWnd, CB_GETTOPINDEX)); }
