@@ -284,6 +284,39 @@ TEST_F(LayoutTest, DraggingDropsTheBarWhereTheTrackingRectangleIs) {
   EXPECT_EQ(::GetDlgCtrlID(::GetParent(bar.m_hWnd)), AFX_IDW_DOCKBAR_RIGHT);
 }
 
+// A bar that deletes itself when its window goes.
+class CSelfDeletingBar : public CRowBar {
+ public:
+  static int s_deleted;
+  ~CSelfDeletingBar() override { ++s_deleted; }
+  void PostNcDestroy() override { delete this; }
+};
+int CSelfDeletingBar::s_deleted = 0;
+
+TEST_F(LayoutTest, DragEndsWhenTheBarGoesAway) {
+  CSelfDeletingBar* bar = new CSelfDeletingBar;
+  ASSERT_TRUE(bar->Create(m_frame, IDW_TEST_BAR + 2));
+  bar->EnableDocking(CBRS_ALIGN_ANY);
+  m_frame->DockControlBar(bar, AFX_IDW_DOCKBAR_BOTTOM);
+  m_frame->RecalcLayout();
+  CRect start;
+  ::GetWindowRect(bar->m_hWnd, &start);
+  const HWND barWnd = bar->m_hWnd;
+  CDockBar* bottom = DockBar(AFX_IDW_DOCKBAR_BOTTOM);
+  // The close reaches the bar from inside the drag's message loop.
+  ::PostMessageW(barWnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(40, 300));
+  ::PostMessageW(barWnd, WM_CLOSE, 0, 0);
+  CSelfDeletingBar::s_deleted = 0;
+  bar->m_pDockContext->StartDrag(CPoint(start.left + 5, start.top + 5));
+  EXPECT_FALSE(::IsWindow(barWnd));
+  EXPECT_EQ(CSelfDeletingBar::s_deleted, 1);
+  EXPECT_EQ(bottom->FindBar(bar), -1);
+  EXPECT_EQ(::GetCapture(), nullptr);
+  // The frame lays out without it.
+  m_frame->RecalcLayout();
+  EXPECT_EQ(InFrame(m_splitter).bottom, InFrame(m_frame->m_wndStatusBar.m_hWnd).top);
+}
+
 TEST_F(LayoutTest, RowSizedBarGetsTheDockBarLengthThroughDynamicLayout) {
   CRowBar* row = new CRowBar;
   ASSERT_TRUE(row->Create(m_frame, IDW_TEST_BAR + 1));

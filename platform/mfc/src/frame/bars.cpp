@@ -38,7 +38,9 @@ CControlBar::~CControlBar() {
   if (m_pDockBar) m_pDockBar->RemoveControlBar(this);
   if (m_pDockSite) m_pDockSite->RemoveControlBar(this);
   delete m_pDockContext;
-  // A window still alive goes without calling back into this object.
+  // A window still alive goes now; its last messages must not delete this
+  // object a second time.
+  m_bAutoDelete = FALSE;
   if (m_hWnd && ::IsWindow(m_hWnd)) DestroyWindow();
 }
 

@@ -349,6 +349,8 @@ void CDockContext::StartDrag(CPoint pt) {
       default:
         ::TranslateMessage(&msg);
         ::DispatchMessageW(&msg);
+        // The bar, and this context with it, may have gone with that message.
+        if (!::IsWindow(bar)) return;
         break;
     }
   }
