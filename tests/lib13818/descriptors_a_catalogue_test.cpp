@@ -156,14 +156,13 @@ TEST(DescriptorCatalogue, EveryTagLandsInItsListWithItsName) {
   }
 }
 
-// This group's tags at every length with a few byte patterns, each in a block
+// Every class's tag at every length with a few byte patterns, each in a block
 // of exactly the descriptor's size: a parse either succeeds or throws
 // lib13818::error, and the sanitizer build sees any read past the block.
 TEST(DescriptorCatalogue, NoLengthOrContentReadsPastTheDescriptor) {
-  const u8 tags[] = {0x02, 0x03, 0x0A, 0x0D, 0x0F, 0x11, 0x40, 0x41, 0x42, 0x43, 0x44, 0x47, 0x48, 0x49,
-                     0x4A, 0x4B, 0x4C, 0x4D, 0x4E, 0x4F, 0x50, 0x51, 0x52, 0x53, 0x54, 0x56, 0x58};
-  const u8 patterns[] = {0x00, 0xFF, 0x01, 0x02, 0x04, 0x05, 0x80};
-  for (u8 tag : tags) {
+  const u8 patterns[] = {0x00, 0xFF, 0x01, 0x02, 0x04, 0x05, 0x08, 0x80};
+  for (const Row& row : kRows) {
+    const u8 tag = row.tag;
     SCOPED_TRACE(tag);
     for (int len = 0; len <= 40; ++len) {
       for (u8 pattern : patterns) {
@@ -188,6 +187,24 @@ TEST(DescriptorCatalogue, NoLengthOrContentReadsPastTheDescriptor) {
       }
     }
   }
+}
+
+TEST(DescriptorCatalogue, AnErrorInALoopKeepsTheDescriptorsBeforeIt) {
+  const std::vector<u8> loop = {0x5F, 4, 0, 0, 0, 0x28,   // private data specifier
+                                0x55, 4, 'D', 'E', 'U', 7,  // parental rating
+                                0x59, 3, 'd', 'e', 'u'};    // subtitling, not whole
+  ExactBytes bytes(loop);
+  DescriptorSet set;
+  try {
+    set.AddLoop(bytes.data(), bytes.size());
+    ADD_FAILURE() << "no error";
+  } catch (const error& e) {
+    EXPECT_EQ(e.code, 3);
+    EXPECT_STREQ(e.what(), "subtitling_descriptor");
+  }
+  EXPECT_EQ(set.privateDataSpecifierDescriptors.size(), 1u);
+  EXPECT_EQ(set.parentalRatingDescriptors.size(), 1u);
+  EXPECT_TRUE(set.subtitlingDescriptors.empty());
 }
 
 }  // namespace
