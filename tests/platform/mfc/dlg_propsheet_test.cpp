@@ -22,22 +22,14 @@ struct PageLog {
   int cancel = 0;
 };
 
-class CPageOne : public CPropertyPage {
+// A page that counts its activations, Apply, OK and Cancel.
+class CLoggedPage : public CPropertyPage {
  public:
-  CPageOne() : CPropertyPage(IDD_DLG_PAGE_ONE, IDS_DLG_PAGE_ONE) {}
-  CString m_name = "first";
-  int m_flag = 1;
-  int pressed = 0;
+  using CPropertyPage::CPropertyPage;
   PageLog log;
 
-  BOOL OnInitDialog() override {
-    ++log.init;
-    return CPropertyPage::OnInitDialog();
-  }
   BOOL OnSetActive() override {
     ++log.setActive;
-    // The first activation starts the test's script on the sheet.
-    if (log.setActive == 1) ::PostMessageW(::GetParent(m_hWnd), dlgtest::kStepMessage, 0, 0);
     return CPropertyPage::OnSetActive();
   }
   BOOL OnKillActive() override {
@@ -50,6 +42,24 @@ class CPageOne : public CPropertyPage {
   }
   void OnOK() override { ++log.ok; }
   void OnCancel() override { ++log.cancel; }
+};
+
+class CPageOne : public CLoggedPage {
+ public:
+  CPageOne() : CLoggedPage(IDD_DLG_PAGE_ONE, IDS_DLG_PAGE_ONE) {}
+  CString m_name = "first";
+  int m_flag = 1;
+  int pressed = 0;
+
+  BOOL OnInitDialog() override {
+    ++log.init;
+    return CLoggedPage::OnInitDialog();
+  }
+  BOOL OnSetActive() override {
+    // The first activation starts the test's script on the sheet.
+    if (log.setActive == 0) ::PostMessageW(::GetParent(m_hWnd), dlgtest::kStepMessage, 0, 0);
+    return CLoggedPage::OnSetActive();
+  }
 
  protected:
   void DoDataExchange(CDataExchange* pDX) override {
@@ -60,30 +70,14 @@ class CPageOne : public CPropertyPage {
   DECLARE_MESSAGE_MAP()
 };
 
-BEGIN_MESSAGE_MAP(CPageOne, CPropertyPage)
+BEGIN_MESSAGE_MAP(CPageOne, CLoggedPage)
   ON_BN_CLICKED(IDC_DLG_PRESS, &ThisClass::OnPress)
 END_MESSAGE_MAP()
 
-class CPageTwo : public CPropertyPage {
+class CPageTwo : public CLoggedPage {
  public:
-  CPageTwo() : CPropertyPage(IDD_DLG_PAGE_TWO) {}
+  CPageTwo() : CLoggedPage(IDD_DLG_PAGE_TWO) {}
   int m_value = 10;
-  PageLog log;
-
-  BOOL OnSetActive() override {
-    ++log.setActive;
-    return CPropertyPage::OnSetActive();
-  }
-  BOOL OnKillActive() override {
-    ++log.killActive;
-    return CPropertyPage::OnKillActive();
-  }
-  BOOL OnApply() override {
-    ++log.apply;
-    return CPropertyPage::OnApply();
-  }
-  void OnOK() override { ++log.ok; }
-  void OnCancel() override { ++log.cancel; }
 
  protected:
   void DoDataExchange(CDataExchange* pDX) override {
