@@ -11,11 +11,3 @@ CTransponderTableListPaneWnd::~CTransponderTableListPaneWnd() = default;
 void CTransponderTableListPaneWnd::ClearTree() {
   if (m_hWnd) ::SendMessage(m_hWnd, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
 }
-
-IMPLEMENT_DYNCREATE(CTransponderValuePaneWnd, CListView)
-
-BEGIN_MESSAGE_MAP(CTransponderValuePaneWnd, CListView)
-END_MESSAGE_MAP()
-
-CTransponderValuePaneWnd::CTransponderValuePaneWnd() = default;
-CTransponderValuePaneWnd::~CTransponderValuePaneWnd() = default;

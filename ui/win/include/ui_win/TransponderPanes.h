@@ -1,9 +1,8 @@
 #pragma once
 // The two panes of the main frame's splitter: the SI tree (the document's
 // view) and the list of the selected element's fields.
+#include "ui_win/ValuePane.h"
 #include "ui_win/mfc.h"
-
-class CTransponderValuePaneWnd;
 
 class CTransponderTableListPaneWnd : public CTreeView {
  protected:
@@ -15,17 +14,6 @@ class CTransponderTableListPaneWnd : public CTreeView {
 
   // Deletes every item (and the root), so that nothing points into the store.
   void ClearTree();
-
-  DECLARE_MESSAGE_MAP()
-};
-
-class CTransponderValuePaneWnd : public CListView {
- protected:
-  CTransponderValuePaneWnd();
-  DECLARE_DYNCREATE(CTransponderValuePaneWnd)
-
- public:
-  ~CTransponderValuePaneWnd() override;
 
   DECLARE_MESSAGE_MAP()
 };
