@@ -10,6 +10,7 @@ const DriverFamily kFamily = {
     L"Belvane PCI - budget family,Belvane Lite PCI",
     FILTERTYPE_SECTIONS_SW,
     201,
+    {202, 206, 208, 103, 204, 207, 0, 211},
 };
 
 struct BelvaneTraits {

@@ -10,6 +10,7 @@ const DriverFamily kFamily = {
     L"Corvane PCI - premium family,Corvane Prime-S,Corvane Prime-S1",
     FILTERTYPE_SECTIONS,
     203,
+    {131, 204, 201, 102, 205, 207, 206, 0},
 };
 
 struct CorvaneTraits {

@@ -10,6 +10,7 @@ const DriverFamily kFamily = {
     L"Ustrel USB family,Ustrel Lite USB",
     FILTERTYPE_SECTIONS_SW,
     201,
+    {203, 202, 206, 103, 204, 205, 0, 0},
 };
 
 struct UstrelTraits {

@@ -460,8 +460,8 @@ TEST_P(PluginTest, LockStateAndSignalText) {
   EXPECT_EQ(status->GetSignalText(nullptr), E_POINTER);
 }
 
-TEST_P(PluginTest, DialogsAreNotPartOfThisBuild) {
-  InitOk();
+TEST_P(PluginTest, DialogsNeedAnInitialisedDriver) {
+  Create();
   auto dialogs = Get<IDriverDialogs>();
   DialogWatcher watcher;
   EXPECT_EQ(dialogs->ShowTuningDialog(nullptr), E_FAIL);

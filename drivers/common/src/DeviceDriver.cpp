@@ -172,6 +172,19 @@ void CDeviceDriver::WriteSettings() {
   key.Close();
 }
 
+bool CDeviceDriver::StoreSettings() {
+  if (!ready_) return false;
+  CRegistryKey key;
+  if (!key.Create(HKEY_LOCAL_MACHINE, deviceKey_.c_str())) {
+    DriverLog().Log(1, "failed to create settings key %s", deviceKey_.c_str());
+    return false;
+  }
+  const bool ok = settings_.Write(key);
+  if (!ok) DriverLog().Log(1, "failed to write settings");
+  key.Close();
+  return ok;
+}
+
 std::string CDeviceDriver::GetModuleDir() const {
   char path[MAX_PATH] = {};
   const DWORD n = ::GetModuleFileNameA(orb::com::ThisModule(), path, MAX_PATH);
@@ -213,21 +226,6 @@ HRESULT CDeviceDriver::SetSatListMgr(ISatListManager* mgr) {
   satListManager_ = mgr;
   settings_.satListManager = mgr;
   return S_OK;
-}
-
-HRESULT CDeviceDriver::ShowTuningDialog(HWND) {
-  DriverLog().Log(1, "the tuning dialog is not part of this build");
-  return E_FAIL;
-}
-
-HRESULT CDeviceDriver::ShowConfiguration(HWND) {
-  DriverLog().Log(1, "the configuration sheet is not part of this build");
-  return E_FAIL;
-}
-
-HRESULT CDeviceDriver::ShowStreaming(HWND) {
-  DriverLog().Log(1, "the streaming sheet is not part of this build");
-  return E_FAIL;
 }
 
 HRESULT CDeviceDriver::GetLockState(BOOL* locked) {

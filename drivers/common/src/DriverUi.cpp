@@ -26,6 +26,11 @@ int DriverMessageBox(const char* text, UINT type) {
   return ::MessageBoxA(nullptr, text ? text : "", Caption().c_str(), type | MB_SETFOREGROUND);
 }
 
+int DriverMessageBoxOver(HWND owner, const char* text, UINT type, const char* caption) {
+  const std::string title = caption ? std::string(caption) : Caption();
+  return ::MessageBoxA(owner, text ? text : "", title.c_str(), type | MB_SETFOREGROUND);
+}
+
 std::string DriverString(UINT id) {
   char buffer[1024] = {};
   const int n = ::LoadStringA(orb::com::ThisModule(), id, buffer, static_cast<int>(sizeof buffer));

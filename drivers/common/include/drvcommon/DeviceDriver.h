@@ -69,6 +69,12 @@ class CDeviceDriver {
   const std::string& ClassKey() const { return classKey_; }
   const std::string& DeviceKey() const { return deviceKey_; }
   const std::string& PluginDir() const { return pluginDir_; }
+  // The satellite the front end was last tuned to through a slot (the name
+  // SetSatellite compares against).
+  std::wstring& CurrentSatellite() { return currentSatellite_; }
+  // Writes the settings into the device key now (dialogs after OK/Apply);
+  // false when that failed or the driver is not ready.
+  bool StoreSettings();
 
  protected:
   // Chooses the card (stored index, else ChooseDevice), sets the device key

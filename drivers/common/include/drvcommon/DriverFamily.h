@@ -7,6 +7,18 @@
 #include "drvcommon/resource.h"
 #include "dvbacc/dvbacc.h"
 
+// The plug-in's dialog templates (0: the plug-in has none of that kind).
+struct DriverDialogIds {
+  UINT lnbDisq;      // "LNB/Disq" page of the configuration sheet
+  UINT info;         // "Info" page
+  UINT tuning;       // "Tuning" dialog
+  UINT tuningTimer;  // id of the tuning dialog's 250 ms timer
+  UINT piping;       // "Piping" page of the streaming sheet
+  UINT siSections;   // "SI/private sections" page
+  UINT avStreaming;  // "A/V streaming" page (premium cards)
+  UINT tsRecording;  // "TS Recording" page (budget cards)
+};
+
 struct DriverFamily {
   enum Kind { Premium, Budget, Usb };
   Kind kind;
@@ -14,5 +26,6 @@ struct DriverFamily {
   const wchar_t* driverName;     // IDvbDriver::GetDriverName
   FILTERTYPE sectionFilterType;  // the filter type that selects sections on these cards
   UINT selectDeviceDialogId;     // resource of the "Select device" dialog
+  DriverDialogIds dialogs;
 };
 

@@ -10,6 +10,9 @@
 // A message box of the plug-in, captioned with the plug-in's name; returns
 // the button chosen (IDOK, IDCANCEL, ...).
 int DriverMessageBox(const char* text, UINT type);
+// The same over an owner window (null: none), with a caption of its own
+// (null: the plug-in's name).
+int DriverMessageBoxOver(HWND owner, const char* text, UINT type, const char* caption = nullptr);
 
 // A string resource of the plug-in (empty when missing).
 std::string DriverString(UINT id);
