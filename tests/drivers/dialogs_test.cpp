@@ -8,7 +8,9 @@ namespace {
 
 TEST(SlotSelector, EntriesAndSelection) {
   EXPECT_TRUE(SlotSelectorEntries(0).empty());
-  EXPECT_EQ(SlotSelectorEntries(1), (std::vector<const char*>{"A", "B"}));
+  ASSERT_EQ(SlotSelectorEntries(1).size(), 2u);
+  EXPECT_STREQ(SlotSelectorEntries(1)[0], "A");
+  EXPECT_STREQ(SlotSelectorEntries(1)[1], "B");
   ASSERT_EQ(SlotSelectorEntries(2).size(), 4u);
   EXPECT_STREQ(SlotSelectorEntries(2)[2], "B/A");
   EXPECT_EQ(SlotSelectorEntries(7).size(), 4u);
