@@ -152,12 +152,18 @@ void TextSink::AddLabelRows(unsigned labelsId) {
 }
 
 void TextSink::SetValue(int row, std::string_view text) {
-  if (row < 0 || static_cast<size_t>(row) >= rows.size()) return;
+  if (row < 0 || static_cast<size_t>(row) >= rows.size()) {
+    ++strayWrites;
+    return;
+  }
   rows[static_cast<size_t>(row)].value.assign(text);
 }
 
 void TextSink::AttachPid(int row, std::uint32_t pid) {
-  if (row < 0 || static_cast<size_t>(row) >= rows.size()) return;
+  if (row < 0 || static_cast<size_t>(row) >= rows.size()) {
+    ++strayWrites;
+    return;
+  }
   Row& r = rows[static_cast<size_t>(row)];
   r.item = Row::Item::Pid;
   r.pid = pid;
@@ -165,7 +171,10 @@ void TextSink::AttachPid(int row, std::uint32_t pid) {
 }
 
 void TextSink::AttachData(int row, const std::vector<unsigned char>& bytes) {
-  if (row < 0 || static_cast<size_t>(row) >= rows.size()) return;
+  if (row < 0 || static_cast<size_t>(row) >= rows.size()) {
+    ++strayWrites;
+    return;
+  }
   Row& r = rows[static_cast<size_t>(row)];
   r.item = Row::Item::Data;
   r.pid = 0;

@@ -2,7 +2,12 @@
 
 #include <new>
 
+#include "orb_common/Log.h"
 #include "ui_win/MainFrm.h"
+
+namespace {
+CLog* g_log = nullptr;
+}  // namespace
 
 // ---------------------------------------------------------------------------
 // Row items
@@ -111,6 +116,8 @@ BEGIN_MESSAGE_MAP(CTransponderValuePaneWnd, CListView)
 END_MESSAGE_MAP()
 
 CTransponderValuePaneWnd::CTransponderValuePaneWnd() = default;
+
+void CTransponderValuePaneWnd::SetLog(CLog* log) { g_log = log; }
 CTransponderValuePaneWnd::~CTransponderValuePaneWnd() = default;
 
 BOOL CTransponderValuePaneWnd::PreCreateWindow(CREATESTRUCT& cs) {
@@ -174,10 +181,13 @@ void CTransponderValuePaneWnd::OnRClick(NMHDR* pNMHDR, LRESULT* pResult) {
   if (row < 0) return;
   CTreeItem* item = reinterpret_cast<CTreeItem*>(list.GetItemData(row));
   if (!item) return;
+  if (g_log) g_log->Log(2, "pBase=%p", static_cast<void*>(item));
   if (!item->HasContextMenu()) return;
+  if (g_log) g_log->Log(2, "context menu");
   CMenu menu;
   item->LoadContextMenu(&menu);
   if (CMenu* popup = menu.m_hMenu ? menu.GetSubMenu(0) : nullptr) {
+    if (g_log) g_log->Log(4, "client x=%d,y=%d", static_cast<int>(point.x), static_cast<int>(point.y));
     popup->TrackPopupMenu(TPM_RIGHTBUTTON, point.x, point.y, this);
     if (pResult) *pResult = 1;
   }
@@ -188,7 +198,8 @@ void CTransponderValuePaneWnd::OnItemChanged(NMHDR* pNMHDR, LRESULT* pResult) {
   if (pResult) *pResult = 0;
   if (m_clearing || !pNMHDR) return;
   const NMLISTVIEW* change = reinterpret_cast<const NMLISTVIEW*>(pNMHDR);
-  if (change->iItem < 0) return;
+  // Selection and focus changes of a row; not the attaching of its item.
+  if (change->iItem < 0 || !(change->uChanged & LVIF_STATE)) return;
   CTreeItem* item = reinterpret_cast<CTreeItem*>(GetListCtrl().GetItemData(change->iItem));
   if (item) item->OnSelect();
 }

@@ -79,6 +79,8 @@ class TextSink : public RowSink {
   std::string Text() const;
 
   std::vector<Row> rows;
+  // Values and items written to rows that are not there.
+  int strayWrites = 0;
 };
 
 // One routine per element type.

@@ -13,6 +13,8 @@
 #include "ui_win/mfc.h"
 #include "ui_win/value_pane_res.h"
 
+class CLog;
+
 
 // Row items: owned by the pane, deleted by ClearItems.
 class CRowItem : public CTreeItem {};
@@ -48,6 +50,9 @@ class CTransponderValuePaneWnd : public CListView {
 
  public:
   ~CTransponderValuePaneWnd() override;
+
+  // The program's log for the pane's notes (none until set).
+  static void SetLog(CLog* log);
 
   // Deletes every row and frees every row item; selects nothing first, so no
   // notification reaches a freed item.  Safe at any time (also before the
