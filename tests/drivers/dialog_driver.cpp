@@ -262,6 +262,9 @@ bool AnswerBox(const std::string& caption, Box& box, DWORD ms) {
 }
 
 std::wstring SaveWindowBitmap(HWND hwnd, const std::wstring& name) {
+  // The display may be shared with other programs: the window is put on top
+  // of them for the picture.
+  SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_ERASE);
   Sleep(150);
   RECT r{};
@@ -287,6 +290,7 @@ std::wstring SaveWindowBitmap(HWND hwnd, const std::wstring& name) {
   DeleteObject(bmp);
   DeleteDC(mem);
   ReleaseDC(nullptr, screen);
+  SetWindowPos(hwnd, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   const std::wstring path = ExeDir() + L"\\" + name;
   FILE* f = _wfopen(path.c_str(), L"wb");
   if (!f) return {};

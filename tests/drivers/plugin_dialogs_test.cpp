@@ -299,3 +299,299 @@ TEST_P(DialogTest, TuningACableCardByChannelName) {
 
 }  // namespace
 }  // namespace plugtest
+
+namespace plugtest {
+namespace {
+
+std::vector<unsigned char> ReadFileBytes(const std::wstring& path) {
+  std::vector<unsigned char> out;
+  FILE* f = _wfopen(path.c_str(), L"rb");
+  if (!f) return out;
+  unsigned char buffer[65536];
+  size_t n = 0;
+  while ((n = fread(buffer, 1, sizeof buffer, f)) > 0) out.insert(out.end(), buffer, buffer + n);
+  fclose(f);
+  return out;
+}
+
+ULONGLONG FileSize(const std::wstring& path) {
+  WIN32_FILE_ATTRIBUTE_DATA a{};
+  if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &a)) return 0;
+  return (static_cast<ULONGLONG>(a.nFileSizeHigh) << 32) | a.nFileSizeLow;
+}
+
+// Every packet of a file: whole, in sync, of one PID (any when pid < 0).
+bool PacketsOf(const std::vector<unsigned char>& b, int pid, size_t* count) {
+  if (b.size() % 188) return false;
+  for (size_t at = 0; at < b.size(); at += 188) {
+    if (b[at] != 0x47) return false;
+    if (pid >= 0 && (((b[at + 1] & 0x1F) << 8) | b[at + 2]) != pid) return false;
+  }
+  *count = b.size() / 188;
+  return true;
+}
+
+// Runs orb-tsdump (beside the test program) on a file; its exit code.
+int TsDump(const std::wstring& file, std::string* output) {
+  const std::wstring out = file + L".dump.txt";
+  std::wstring command = L"cmd /c \"\"" + ExeDir() + L"\\orb-tsdump.exe\" --strict \"" + file + L"\" > \"" + out + L"\"\"";
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &si, &pi))
+    return -1;
+  DWORD code = 0;
+  if (WaitForSingleObject(pi.hProcess, 30000) != WAIT_OBJECT_0) code = static_cast<DWORD>(-2);
+  else GetExitCodeProcess(pi.hProcess, &code);
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
+  const auto text = ReadFileBytes(out);
+  if (output) output->assign(text.begin(), text.end());
+  return static_cast<int>(code);
+}
+
+class StreamingTest : public DialogTest {
+ protected:
+  void StartTuned() {
+    Start(false);
+    TuneSatellite();
+  }
+  std::wstring OutFile(const char* what) {
+    const std::wstring path = ExeDir() + L"\\" + Picture(what).substr(0, Picture(what).size() - 4);
+    DeleteFileW(path.c_str());
+    return path;
+  }
+  int SiPageIndex() const { return GetParam().filterType == 3 ? 2 : 1; }
+  static std::string Narrow(const std::wstring& w) { return std::string(w.begin(), w.end()); }
+};
+
+INSTANTIATE_TEST_SUITE_P(Plugins, StreamingTest, ::testing::ValuesIn(Plugins()),
+                         [](const ::testing::TestParamInfo<Plugin>& i) { return std::string(i.param.name); });
+
+TEST_P(StreamingTest, SectionPageWritesExactlyTheMatchingSections) {
+  StartTuned();
+  const std::wstring file = OutFile("si.bin");
+  std::vector<std::string> pages;
+  int rows = -1, rowsAfterStop = -1, filtersRunning = -1;
+  std::string row;
+  bool extensionEnabledBefore = true, extensionEnabledAfter = false;
+  Box refused;
+  DialogScript script([&] {
+    HWND sheet = WaitDialog("Streaming");
+    if (!sheet) return;
+    HWND tabs = reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETTABCONTROL, 0, 0));
+    const int n = static_cast<int>(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; i < n; ++i) {
+      char text[64] = {};
+      TCITEMA item{};
+      item.mask = TCIF_TEXT;
+      item.pszText = text;
+      item.cchTextMax = sizeof text;
+      SendMessageA(tabs, TCM_GETITEMA, i, reinterpret_cast<LPARAM>(&item));
+      pages.push_back(text);
+    }
+    SendMessageA(sheet, PSM_SETCURSEL, SiPageIndex(), 0);
+    HWND page = CurrentPage(sheet);
+    extensionEnabledBefore = Enabled(page, 1096);
+    Click(page, 1095);
+    SetItemText(page, 1102, "1");
+    Notify(page, 1102, EN_KILLFOCUS);
+    extensionEnabledAfter = Enabled(page, 1096);
+    // A data pair that is not hexadecimal is refused before anything starts.
+    Click(page, 1101);
+    SetItemText(page, 1110, "4G");
+    PostClick(page, 223);
+    AnswerBox("Error", refused);
+    SendDlgItemMessageA(page, 1101, BM_SETCHECK, BST_UNCHECKED, 0);
+    Notify(page, 1101, BN_CLICKED);
+    SetItemText(page, 1003, Narrow(file));
+    SetItemText(page, 220, "11");
+    SetItemText(page, 1090, "42");
+    Notify(page, 223, BN_CLICKED);
+    HWND list = GetDlgItem(page, 219);
+    rows = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    char text[16] = {};
+    LVITEMA item{};
+    item.pszText = text;
+    item.cchTextMax = sizeof text;
+    SendMessageA(list, LVM_GETITEMTEXTA, 0, reinterpret_cast<LPARAM>(&item));
+    row = text;
+    filtersRunning = vsim_->ActiveFilters();
+    WaitFor([&] { return FileSize(file) > 2000; }, 5000);
+    SaveWindowBitmap(sheet, Picture("streaming_si"));
+    Notify(page, 228, BN_CLICKED);
+    rowsAfterStop = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
+  });
+  EXPECT_EQ(dialogs_->ShowStreaming(nullptr), S_OK);
+  script.Join();
+  if (GetParam().filterType == 3)
+    EXPECT_EQ(pages, (std::vector<std::string>{"Piping", "A/V streaming", "SI/private sections"}));
+  else if (std::string(GetParam().name) == "belvane")
+    EXPECT_EQ(pages, (std::vector<std::string>{"Piping", "SI/private sections", "TS Recording"}));
+  else
+    EXPECT_EQ(pages, (std::vector<std::string>{"Piping", "SI/private sections"}));
+  EXPECT_FALSE(extensionEnabledBefore);
+  EXPECT_TRUE(extensionEnabledAfter);
+  EXPECT_EQ(refused.text, "Please insert data and mask as hexadecimal digits, two a byte!");
+  EXPECT_EQ(rows, 1);
+  EXPECT_EQ(row, "0011");
+  EXPECT_EQ(filtersRunning, 1);
+  EXPECT_EQ(rowsAfterStop, 0);
+  EXPECT_EQ(vsim_->ActiveFilters(), 0);
+  // The file: whole SDT actual sections (table 0x42, syntax 1) one after another.
+  const auto bytes = ReadFileBytes(file);
+  ASSERT_GT(bytes.size(), 0u);
+  size_t at = 0, sections = 0;
+  while (at + 3 <= bytes.size()) {
+    EXPECT_EQ(bytes[at], 0x42) << "at " << at;
+    EXPECT_EQ(bytes[at + 1] & 0x80, 0x80);
+    const size_t length = 3 + (((bytes[at + 1] & 0x0F) << 8) | bytes[at + 2]);
+    ASSERT_LE(at + length, bytes.size());
+    at += length;
+    ++sections;
+  }
+  EXPECT_EQ(at, bytes.size());
+  EXPECT_GE(sections, 1u);
+}
+
+TEST_P(StreamingTest, PipingWritesOneFilePerPidUntilTheSheetCloses) {
+  StartTuned();
+  const std::wstring pat = OutFile("pipe_pat.ts"), sdt = OutFile("pipe_sdt.ts");
+  std::vector<std::string> sizes;
+  int rows = -1;
+  Box failed;
+  DialogScript script([&] {
+    HWND sheet = WaitDialog("Streaming");
+    if (!sheet) return;
+    HWND page = CurrentPage(sheet);
+    sizes = ListEntries(page, 224);
+    SetItemText(page, 221, Narrow(pat));
+    SetItemText(page, 220, "0");
+    Notify(page, 223, BN_CLICKED);
+    SetItemText(page, 221, Narrow(sdt));
+    SetItemText(page, 220, "11");
+    Choose(page, 224, 1);
+    Notify(page, 223, BN_CLICKED);
+    // PID 0x2000 does not exist: refused, nothing listed.
+    SetItemText(page, 220, "2000");
+    PostClick(page, 223);
+    AnswerBox(std::string(GetParam().name), failed);
+    rows = static_cast<int>(SendDlgItemMessageA(page, 219, LVM_GETITEMCOUNT, 0, 0));
+    WaitFor([&] { return FileSize(pat) >= 188 * 20 && FileSize(sdt) >= 188 * 5; }, 5000);
+    SaveWindowBitmap(sheet, Picture("streaming_piping"));
+    // Closed from the system menu: the filters go with the page.
+    PostMessageA(sheet, WM_SYSCOMMAND, SC_CLOSE, 0);
+  });
+  EXPECT_EQ(dialogs_->ShowStreaming(nullptr), S_OK);
+  script.Join();
+  ASSERT_EQ(sizes.size(), 9u);
+  EXPECT_EQ(sizes[1], "1 Paket\t (184 Byte)");
+  EXPECT_EQ(failed.text, "Failed to add filter");
+  EXPECT_EQ(rows, 2);
+  EXPECT_EQ(vsim_->ActiveFilters(), 0);
+  size_t n = 0;
+  EXPECT_TRUE(PacketsOf(ReadFileBytes(pat), 0, &n));
+  EXPECT_GE(n, 20u);
+  EXPECT_TRUE(PacketsOf(ReadFileBytes(sdt), 0x11, &n));
+  EXPECT_GE(n, 5u);
+  std::string dump;
+  EXPECT_EQ(TsDump(pat, &dump), 0) << dump;
+  EXPECT_NE(dump.find("PAT"), std::string::npos) << dump;
+}
+
+TEST_P(StreamingTest, AvPageSetsThePidsAndRecords) {
+  if (GetParam().filterType != 3) GTEST_SKIP() << "premium cards only";
+  StartTuned();
+  const std::wstring file = OutFile("av.mpg");
+  bool stopEnabledAtStart = true, stopEnabledRecording = false;
+  DialogScript script([&] {
+    HWND sheet = WaitDialog("Streaming");
+    if (!sheet) return;
+    SendMessageA(sheet, PSM_SETCURSEL, 1, 0);
+    HWND page = CurrentPage(sheet);
+    stopEnabledAtStart = Enabled(page, 228);
+    SetItemText(page, 230, "0102");
+    Notify(page, 235, BN_CLICKED);
+    SetItemText(page, 221, Narrow(file));
+    Notify(page, 242, BN_CLICKED);
+    stopEnabledRecording = Enabled(page, 228) && !Enabled(page, 242);
+    WaitFor([&] { return FileSize(file) > 10000; }, 5000);
+    SaveWindowBitmap(sheet, Picture("streaming_av"));
+    // Escape while recording: the recording is stopped and the file closed.
+    PostMessageA(sheet, WM_COMMAND, IDCANCEL, 0);
+  });
+  EXPECT_EQ(dialogs_->ShowStreaming(nullptr), S_OK);
+  script.Join();
+  EXPECT_FALSE(stopEnabledAtStart);
+  EXPECT_TRUE(stopEnabledRecording);
+  EXPECT_NE(vsim_->Trace().find("SetPIDs audio=0x0102 video=0x0101 pcr=0x0101"), std::string::npos);
+  const ULONGLONG size = FileSize(file);
+  EXPECT_GT(size, 10000u);
+  Sleep(100);
+  EXPECT_EQ(FileSize(file), size);  // nothing written after the sheet closed
+}
+
+TEST_P(StreamingTest, TsRecordingWritesTheStreamAndItsInfoFile) {
+  if (std::string(GetParam().name) != "belvane") GTEST_SKIP() << "budget cards only";
+  StartTuned();
+  auto addLost = reinterpret_cast<void (*)(unsigned)>(
+      reinterpret_cast<void*>(GetProcAddress(vsim_->module, "VsimAddLostBlocks")));
+  ASSERT_NE(addLost, nullptr);
+  const std::wstring file = OutFile("ts.bin"), second = OutFile("ts2.bin");
+  DeleteFileW((file + L".info").c_str());
+  DeleteFileW((second + L".info").c_str());
+  std::string stopText, startText, lost;
+  Box failed;
+  DialogScript script([&] {
+    HWND sheet = WaitDialog("Streaming");
+    if (!sheet) return;
+    SendMessageA(sheet, PSM_SETCURSEL, 2, 0);
+    HWND page = CurrentPage(sheet);
+    // A card that refuses to capture: reported, nothing runs.
+    vsim_->FailCall("TSRecordOnOff", 1);
+    SetItemText(page, 221, Narrow(file));
+    PostClick(page, 204);
+    AnswerBox(std::string(GetParam().name), failed);
+    startText = ItemText(page, 204);
+    Notify(page, 204, BN_CLICKED);
+    stopText = ItemText(page, 204);
+    addLost(3);
+    WaitFor([&] { return FileSize(file) > 188 * 5000; }, 5000);
+    WaitFor([&] { return ItemText(page, 203) == "3"; }, 2000);
+    lost = ItemText(page, 203);
+    SaveWindowBitmap(sheet, Picture("streaming_tsrec"));
+    Notify(page, 204, BN_CLICKED);
+    // A second recording, ended by closing the sheet.
+    SetItemText(page, 221, Narrow(second));
+    Notify(page, 204, BN_CLICKED);
+    WaitFor([&] { return FileSize(second) > 188 * 1000; }, 5000);
+    PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
+  });
+  EXPECT_EQ(dialogs_->ShowStreaming(nullptr), S_OK);
+  script.Join();
+  EXPECT_EQ(failed.text, "TS-Record Start failed!");
+  EXPECT_EQ(startText, "Start");
+  EXPECT_EQ(stopText, "Stop");
+  EXPECT_EQ(lost, "3");
+  const auto bytes = ReadFileBytes(file);
+  size_t packets = 0;
+  EXPECT_TRUE(PacketsOf(bytes, -1, &packets));
+  EXPECT_GE(packets, 5000u);
+  const auto info = ReadFileBytes(file + L".info");
+  const std::string text(info.begin(), info.end());
+  char expected[128];
+  std::snprintf(expected, sizeof expected, "Length (Byte): %zu, DataRate (Byte/s): ", bytes.size());
+  EXPECT_EQ(text.rfind("Time (s): ", 0), 0u) << text;
+  EXPECT_NE(text.find(expected), std::string::npos) << text;
+  EXPECT_NE(text.find("\r\nLost Blocks: 3, Lost Bytes: 288768\r\n"), std::string::npos) << text;
+  std::string dump;
+  EXPECT_EQ(TsDump(file, &dump), 0) << dump;
+  EXPECT_NE(dump.find("SDT"), std::string::npos) << dump;
+  // Closing the sheet ended the second recording with its info file.
+  EXPECT_GT(FileSize(second + L".info"), 0u);
+  EXPECT_TRUE(PacketsOf(ReadFileBytes(second), -1, &packets));
+}
+
+}  // namespace
+}  // namespace plugtest

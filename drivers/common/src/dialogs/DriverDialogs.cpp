@@ -4,6 +4,7 @@
 #include "drvcommon/ConfigSheet.h"
 #include "drvcommon/DeviceDriver.h"
 #include "drvcommon/DriverLog.h"
+#include "drvcommon/StreamingSheet.h"
 #include "drvcommon/TuningDlg.h"
 #include "drvcore/dialogs.h"
 
@@ -34,7 +35,15 @@ HRESULT CDeviceDriver::ShowTuningDialog(HWND parent) {
   return S_OK;
 }
 
-HRESULT CDeviceDriver::ShowStreaming(HWND) {
-  DriverLog().Log(1, "the streaming sheet is not part of this build");
-  return E_FAIL;
+HRESULT CDeviceDriver::ShowStreaming(HWND parent) {
+  if (!ready_) {
+    DriverLog().Log(1, "ShowStreaming: the driver is not initialised");
+    return E_FAIL;
+  }
+  {
+    CStreamingSheet sheet(family_, CWnd::FromHandle(parent));
+    if (sheet.DoModal() == -1) DriverLog().Log(1, "ShowStreaming: the sheet could not be shown");
+  }
+  AfxDeleteTempMaps();
+  return S_OK;
 }
