@@ -595,3 +595,50 @@ TEST_P(StreamingTest, TsRecordingWritesTheStreamAndItsInfoFile) {
 
 }  // namespace
 }  // namespace plugtest
+
+namespace plugtest {
+namespace {
+
+LRESULT CALLBACK OwnerProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+  if (m == WM_CLOSE) {
+    DestroyWindow(w);
+    return 0;
+  }
+  return DefWindowProcA(w, m, wp, lp);
+}
+
+TEST_P(DialogTest, StreamingStopsItsFiltersWhenTheOwnerWindowGoes) {
+  Start(false);
+  SATDELIVERYDESC d{};
+  d.frequency = 1183600;
+  d.symbol_rate = 275000;
+  ASSERT_EQ(Get<ISetTuner>()->SetSatellite(1, L"19.2E", &d), S_OK);
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = OwnerProc;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.lpszClassName = "OrbDialogOwner";
+  RegisterClassA(&wc);
+  HWND owner = CreateWindowA("OrbDialogOwner", "Owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 200,
+                             nullptr, nullptr, wc.hInstance, nullptr);
+  ASSERT_NE(owner, nullptr);
+  const std::wstring file = ExeDir() + L"\\dialog_owner_gone.ts";
+  int running = -1;
+  DialogScript script([&] {
+    HWND sheet = WaitDialog("Streaming");
+    if (!sheet) return;
+    HWND page = CurrentPage(sheet);
+    SetItemText(page, 221, std::string(file.begin(), file.end()));
+    SetItemText(page, 220, "0");
+    Notify(page, 223, BN_CLICKED);
+    running = vsim_->ActiveFilters();
+    PostMessageA(owner, WM_CLOSE, 0, 0);
+  });
+  EXPECT_EQ(dialogs_->ShowStreaming(owner), S_OK);
+  script.Join();
+  EXPECT_FALSE(IsWindow(owner));
+  EXPECT_EQ(running, 1);
+  EXPECT_EQ(vsim_->ActiveFilters(), 0);
+}
+
+}  // namespace
+}  // namespace plugtest
