@@ -255,7 +255,9 @@ class CSourceFilter final : public orb::ds::CBaseFilter,
     if (thread_) return;
     ResetEvent(stop_);
     // The filter outlives the thread: its stop and its destructor join it.
+    ++Card::Get().runningStreams;  // counted from now until the thread ends
     thread_ = CreateThread(nullptr, 0, &CSourceFilter::ThreadMain, this, 0, nullptr);
+    if (!thread_) --Card::Get().runningStreams;
   }
   void StopThread() {
     if (!thread_) return;
@@ -266,10 +268,8 @@ class CSourceFilter final : public orb::ds::CBaseFilter,
   }
   static DWORD WINAPI ThreadMain(void* arg) {
     auto* self = static_cast<CSourceFilter*>(arg);
-    Card& card = Card::Get();
-    ++card.runningStreams;
     self->Push();
-    --card.runningStreams;
+    --Card::Get().runningStreams;
     return 0;
   }
 
