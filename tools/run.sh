@@ -33,6 +33,11 @@ mkdir -p "$run"
 cp -u "$b/app/Orbisect3.exe" "$b/platform/satlist/orbsatlist.dll" "$run/"
 cp -u "$b"/platform/vendorsim/dll/*.dll "$run/" 2>/dev/null || true
 servers=("$run/orbsatlist.dll")
+# The card maker's DirectShow filters (simulated) that the Quarn plug-in uses.
+if [ -f "$b/platform/quarnsim/quarnsim.dll" ]; then
+  cp -u "$b/platform/quarnsim/quarnsim.dll" "$run/"
+  servers+=("$run/quarnsim.dll")
+fi
 if [ -d "$b/drivers" ]; then
   while IFS= read -r dll; do
     # (grep reads everything: an early exit would fail the pipe under pipefail)
