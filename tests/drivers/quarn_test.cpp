@@ -1,0 +1,493 @@
+// The Quarn plug-in through COM under Wine, over the simulated card maker's
+// filters in Wine's filter graph: registration and creation by category,
+// Init and its failures, settings in the class key, satellite / cable /
+// terrestrial tuning with lock state and signal text, and section reading
+// in batches with the collection modes, time-out and cancel, each leaving
+// nothing running and no filter of a batch behind.
+#include <windows.h>
+#include <comcat.h>
+#include <objbase.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <thread>
+
+#include "contract/driver_contract.h"
+#include "lib13818/section.h"
+#include "orb_atl/bstr.h"
+#include "orb_atl/com_ptr.h"
+#include "quarn.h"
+#include "quarnsim/quarnsim.h"
+
+namespace {
+
+using orb::com::Bstr;
+using orb::com::ComPtr;
+
+std::wstring ExeDir() {
+  wchar_t path[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring p = path;
+  return p.substr(0, p.find_last_of(L"\\/"));
+}
+
+HRESULT CallEntry(const wchar_t* dll, const char* entry) {
+  HMODULE m = LoadLibraryW((ExeDir() + L"\\" + dll).c_str());
+  if (!m) return HRESULT_FROM_WIN32(GetLastError());
+  using Entry = HRESULT(__stdcall*)();
+  auto f = reinterpret_cast<Entry>(reinterpret_cast<void*>(GetProcAddress(m, entry)));
+  const HRESULT hr = f ? f() : E_FAIL;
+  FreeLibrary(m);
+  return hr;
+}
+
+class ComEnvironment : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+    ASSERT_EQ(CallEntry(L"quarnsim.dll", "DllRegisterServer"), S_OK);
+    ASSERT_EQ(CallEntry(L"quarn.dll", "DllRegisterServer"), S_OK);
+  }
+  void TearDown() override { CoUninitialize(); }
+};
+const auto* const kEnv = ::testing::AddGlobalTestEnvironment(new ComEnvironment);
+
+const std::string kClassKeyName = "{6DD38335-5AA5-4105-84FD-EFDCCE40A41A}";
+
+bool ReadDword(const std::string& key, const char* name, DWORD& value) {
+  HKEY k;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS) return false;
+  DWORD size = sizeof value, type = 0;
+  const bool ok = RegQueryValueExA(k, name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) == ERROR_SUCCESS;
+  RegCloseKey(k);
+  return ok;
+}
+
+void WriteDword(const std::string& key, const char* name, DWORD value) {
+  HKEY k;
+  ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr),
+            ERROR_SUCCESS);
+  RegSetValueExA(k, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+  RegCloseKey(k);
+}
+
+void WriteString(const std::string& key, const char* name, const std::string& value) {
+  HKEY k;
+  ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr),
+            ERROR_SUCCESS);
+  RegSetValueExA(k, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                 static_cast<DWORD>(value.size() + 1));
+  RegCloseKey(k);
+}
+
+SectionFilterSpec Spec(uint32_t pid, uint8_t tableId, uint32_t mode, int extension = -1) {
+  SectionFilterSpec s;
+  std::memset(&s, 0, sizeof s);
+  s.pid = pid;
+  s.table_id = tableId;
+  s.mode = mode;
+  if (extension >= 0) {
+    s.match_extension = 1;
+    s.table_id_extension = static_cast<uint16_t>(extension);
+  }
+  return s;
+}
+
+void CheckAndFree(SectionResult& r, const SectionFilterSpec& spec) {
+  for (uint32_t i = 0; i < r.count; ++i) {
+    const uint8_t* b = r.sections[i];
+    ASSERT_NE(b, nullptr);
+    EXPECT_EQ(b[0], spec.table_id);
+    const size_t length = ((b[1] & 0x0F) << 8 | b[2]) + 3u;
+    if (b[1] & 0x80) {
+      EXPECT_EQ(lib13818::Crc32Mpeg(b, length), 0u);
+    }
+    if (spec.match_extension) {
+      EXPECT_EQ(b[3] << 8 | b[4], spec.table_id_extension);
+    }
+    CoTaskMemFree(r.sections[i]);
+  }
+  CoTaskMemFree(r.sections);
+  r.sections = nullptr;
+  r.count = 0;
+}
+
+class QuarnTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    QsimReset();
+    base_ = "SOFTWARE\\Team Orbisect\\QuarnTest" + std::to_string(GetCurrentProcessId());
+    root_ = base_ + "\\drivers";
+    classKey_ = root_ + "\\" + kClassKeyName;
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, base_.c_str());
+    ASSERT_EQ(CoCreateInstance(CLSID_quarndev, nullptr, CLSCTX_INPROC_SERVER, __uuidof(IDvbDriver),
+                               driver_.PutVoid()),
+              S_OK);
+  }
+  void TearDown() override {
+    driver_ = nullptr;
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, base_.c_str());
+    EXPECT_EQ(QsimRunningStreams(), 0);
+    EXPECT_EQ(QsimLiveFilters(), 0);  // the graph went with the driver
+  }
+
+  template <class I>
+  ComPtr<I> Get() {
+    ComPtr<I> p;
+    EXPECT_EQ(driver_->QueryInterface(__uuidof(I), p.PutVoid()), S_OK);
+    return p;
+  }
+
+  HRESULT Init() {
+    Bstr root(std::wstring(root_.begin(), root_.end()).c_str());
+    Bstr all(L"C:\\ProgramData\\drivers"), user(L"C:\\users\\drivers");
+    return Get<IDriverControl>()->Init(root.Get(), all.Get(), user.Get());
+  }
+
+  // Two satellites behind a DiSEqC 1.0 switch, as the default world has them.
+  void ConfigureDish(DWORD mode = 2) {
+    WriteDword(classKey_, "disqmode", mode);
+    WriteDword(classKey_, "loglevel", 4);
+    WriteString(classKey_, "satellite1", "19.2E");
+    WriteString(classKey_, "satellite2", "13.0E");
+  }
+
+  HRESULT TuneSatellite(const wchar_t* name, uint32_t frequency10kHz, uint8_t polarization, uint32_t sr100) {
+    SATDELIVERYDESC d{};
+    d.frequency = frequency10kHz;
+    d.polarization = polarization;
+    d.symbol_rate = sr100;
+    return Get<ISetTuner>()->SetSatellite(0, name, &d);
+  }
+
+  QSIM_TUNE LastTune() {
+    QSIM_TUNE t{};
+    QsimGetTune(QsimTuneCount() - 1, &t);
+    return t;
+  }
+
+  std::string base_, root_, classKey_;
+  ComPtr<IDvbDriver> driver_;
+};
+
+TEST(QuarnServer, RegisteredUnderTheDriverCategory) {
+  ComPtr<ICatInformation> cats;
+  ASSERT_EQ(CoCreateInstance(CLSID_StdComponentCategoriesMgr, nullptr, CLSCTX_INPROC_SERVER,
+                             IID_ICatInformation, cats.PutVoid()),
+            S_OK);
+  CATID cat = CATID_DvbDrivers;
+  ComPtr<IEnumGUID> e;
+  ASSERT_EQ(cats->EnumClassesOfCategories(1, &cat, 0, nullptr, e.Put()), S_OK);
+  GUID g;
+  bool found = false;
+  while (e->Next(1, &g, nullptr) == S_OK) found = found || IsEqualGUID(g, CLSID_quarndev);
+  EXPECT_TRUE(found);
+  CLSID byProgId{};
+  ASSERT_EQ(CLSIDFromProgID(L"Quarn.quarndev", &byProgId), S_OK);
+  EXPECT_TRUE(IsEqualGUID(byProgId, CLSID_quarndev));
+
+  ComPtr<IDvbDriver> d;
+  ASSERT_EQ(CoCreateInstance(CLSID_quarndev, nullptr, CLSCTX_INPROC_SERVER, __uuidof(IDvbDriver), d.PutVoid()),
+            S_OK);
+  Bstr name;
+  ASSERT_EQ(d->GetDriverName(name.Put()), S_OK);
+  EXPECT_STREQ(name.Get(), L"QUARN,Quarn Sat2,Quarn SatPC,Quarn CablePC,Quarn AirPC");
+  ComPtr<Iquarndev> own;
+  EXPECT_EQ(d.As(own), S_OK);
+  // Before Init nothing reaches the tuner.
+  ComPtr<IDriverStatus> status;
+  ASSERT_EQ(d.As(status), S_OK);
+  BOOL locked = TRUE;
+  EXPECT_EQ(status->GetLockState(&locked), E_FAIL);
+  short type = -1;
+  ComPtr<IDriverControl> control;
+  ASSERT_EQ(d.As(control), S_OK);
+  EXPECT_EQ(control->GetDeliveryType(&type), S_OK);
+  EXPECT_EQ(type, DELIVERY_UNKNOWN);
+}
+
+TEST_F(QuarnTest, InitBuildsTheGraphAndSettingsLiveInTheClassKey) {
+  ASSERT_EQ(Init(), S_OK);
+  short type = 0;
+  ASSERT_EQ(Get<IDriverControl>()->GetDeliveryType(&type), S_OK);
+  EXPECT_EQ(type, DELIVERY_SATELLITE);
+  EXPECT_EQ(QsimLiveFilters(), 1);  // the source filter alone
+  ASSERT_EQ(Get<IDriverControl>()->SaveSettings(), S_OK);
+  EXPECT_EQ(QsimLiveFilters(), 0);  // torn down
+  DWORD v = 0;
+  ASSERT_TRUE(ReadDword(classKey_, "frequency", v));
+  EXPECT_EQ(v, 12322000u);
+  ASSERT_TRUE(ReadDword(classKey_, "symbolrate", v));
+  EXPECT_EQ(v, 27800u);  // kS/s, as the tuner and the dialog take it
+  ASSERT_TRUE(ReadDword(classKey_, "viterbi", v));
+  EXPECT_EQ(v, 6u);
+  ASSERT_TRUE(ReadDword(classKey_, "qam", v));
+  EXPECT_EQ(v, 5u);
+  ASSERT_TRUE(ReadDword(classKey_, "lnbpower", v));
+  EXPECT_EQ(v, 0u);
+  EXPECT_FALSE(ReadDword(classKey_, "inversion", v));
+  EXPECT_FALSE(ReadDword(classKey_, "bandwidth", v));
+  EXPECT_FALSE(ReadDword(classKey_, "scan", v));
+  EXPECT_FALSE(ReadDword(classKey_, "device", v));  // no device index
+  ASSERT_TRUE(ReadDword(classKey_, "lfo2_1", v));
+  EXPECT_EQ(v, 10600000u);
+
+  // A stored value is read back.
+  WriteDword(classKey_, "frequency", 11836000);
+  ASSERT_EQ(Init(), S_OK);
+  ASSERT_EQ(Get<IDriverControl>()->SaveSettings(), S_OK);
+  ASSERT_TRUE(ReadDword(classKey_, "frequency", v));
+  EXPECT_EQ(v, 11836000u);
+}
+
+TEST_F(QuarnTest, InitFailuresAnswerTheFailingResult) {
+  QsimFailCall("Initialize", 1);
+  EXPECT_EQ(Init(), E_FAIL);
+  EXPECT_EQ(QsimLiveFilters(), 0);
+  QsimFailCall("GetTunerCapabilities", 1);
+  EXPECT_EQ(Init(), E_FAIL);
+  ASSERT_EQ(Init(), S_OK);
+}
+
+TEST_F(QuarnTest, SatelliteTuningThroughTheSwitchAndBack) {
+  ConfigureDish(2);
+  ASSERT_EQ(Init(), S_OK);
+  ASSERT_EQ(TuneSatellite(L"19.2E", 1183600, 0, 275000), S_OK);
+  QSIM_TUNE t = LastTune();
+  EXPECT_EQ(t.FrequencyKhz, 11836000u);
+  EXPECT_EQ(t.LnbMhz, 10600u);
+  EXPECT_EQ(t.Tone, 1u);
+  EXPECT_EQ(t.SymbolRateKsps, 27500u);
+  EXPECT_EQ(t.Polarity, 0u);
+  EXPECT_EQ(t.Fec, 6u);
+  EXPECT_EQ(t.Diseqc, 3u);
+  EXPECT_EQ(t.TransportStreamId, 0x0441);
+  BOOL locked = FALSE;
+  ASSERT_EQ(Get<IDriverStatus>()->GetLockState(&locked), S_OK);
+  EXPECT_TRUE(locked);
+  Bstr text;
+  ASSERT_EQ(Get<IDriverStatus>()->GetSignalText(text.Put()), S_OK);
+  EXPECT_STREQ(text.Get(), L"Signal locked");
+
+  Bstr sat;
+  SATDELIVERYDESC d{};
+  ASSERT_EQ(Get<ISetTuner>()->GetSatChannel(sat.Put(), &d), S_OK);
+  EXPECT_STREQ(sat.Get(), L"19.2E");
+  EXPECT_EQ(d.frequency, 1183600u);
+  EXPECT_EQ(d.symbol_rate, 275000u);
+  EXPECT_EQ(d.polarization, 0);
+
+  // The second slot: 13.0E, 11034 V in the low band.
+  ASSERT_EQ(TuneSatellite(L"13.0E", 1103400, 1, 275000), S_OK);
+  t = LastTune();
+  EXPECT_EQ(t.Diseqc, 4u);
+  EXPECT_EQ(t.LnbMhz, 9750u);
+  EXPECT_EQ(t.Tone, 0u);
+  EXPECT_EQ(t.Polarity, 1u);
+  ASSERT_EQ(Get<ISetTuner>()->GetSatChannel(sat.Put(), &d), S_OK);
+  EXPECT_STREQ(sat.Get(), L"13.0E");
+  EXPECT_EQ(d.polarization, 1);
+
+  // Nothing there: no lock, and the status says so.
+  EXPECT_EQ(TuneSatellite(L"19.2E", 1183600, 1, 275000), E_FAIL);
+  ASSERT_EQ(Get<IDriverStatus>()->GetSignalText(text.Put()), S_OK);
+  EXPECT_STREQ(text.Get(), L"Signal NOT locked");
+  EXPECT_EQ(Get<ISetTuner>()->GetSatChannel(sat.Put(), &d), E_FAIL);
+  // A satellite of no slot.
+  EXPECT_EQ(TuneSatellite(L"28.2E", 1183600, 0, 275000), E_FAIL);
+  // Cable and terrestrial calls on a satellite tuner.
+  CABLEDELIVERYDESC c{};
+  EXPECT_EQ(Get<ISetTuner>()->TuneCable(0, &c), E_FAIL);
+}
+
+TEST_F(QuarnTest, ToneBurstSlotsSendOneCodePerSlot) {
+  ConfigureDish(1);
+  ASSERT_EQ(Init(), S_OK);
+  ASSERT_EQ(TuneSatellite(L"19.2E", 1083200, 1, 220000), S_OK);
+  EXPECT_EQ(LastTune().Diseqc, 1u);
+  ASSERT_EQ(TuneSatellite(L"13.0E", 1103400, 1, 275000), S_OK);
+  EXPECT_EQ(LastTune().Diseqc, 2u);
+  Bstr sat;
+  SATDELIVERYDESC d{};
+  ASSERT_EQ(Get<ISetTuner>()->GetSatChannel(sat.Put(), &d), S_OK);
+  EXPECT_STREQ(sat.Get(), L"13.0E");
+}
+
+TEST_F(QuarnTest, CableAndTerrestrialTuners) {
+  QsimSetTunerType(1);
+  ASSERT_EQ(Init(), S_OK);
+  short type = 0;
+  Get<IDriverControl>()->GetDeliveryType(&type);
+  EXPECT_EQ(type, DELIVERY_CABLE);
+  CABLEDELIVERYDESC c{};
+  c.frequency = 3460000;  // 346 MHz
+  c.modulation = 3;       // 64-QAM
+  c.symbol_rate = 69000;
+  ASSERT_EQ(Get<ISetTuner>()->TuneCable(0, &c), S_OK);
+  EXPECT_EQ(LastTune().Modulation, 5u);
+  EXPECT_EQ(LastTune().FrequencyKhz, 346000u);
+  EXPECT_EQ(LastTune().SymbolRateKsps, 6900u);
+  CABLEDELIVERYDESC back{};
+  ASSERT_EQ(Get<ISetTuner>()->GetCableChannel(&back), S_OK);
+  EXPECT_EQ(back.frequency, 3460000u);
+  EXPECT_EQ(back.modulation, 3);
+  EXPECT_EQ(back.symbol_rate, 69000u);
+  c.modulation = 5;  // 256-QAM: refused on 346 MHz
+  EXPECT_EQ(Get<ISetTuner>()->TuneCable(0, &c), E_FAIL);
+  EXPECT_EQ(LastTune().Modulation, 7u);
+  SATDELIVERYDESC s{};
+  EXPECT_EQ(Get<ISetTuner>()->SetSatellite(0, L"19.2E", &s), E_FAIL);
+
+  driver_ = nullptr;
+  QsimSetTunerType(2);
+  ASSERT_EQ(CoCreateInstance(CLSID_quarndev, nullptr, CLSCTX_INPROC_SERVER, __uuidof(IDvbDriver),
+                             driver_.PutVoid()),
+            S_OK);
+  ASSERT_EQ(Init(), S_OK);
+  TERRDELIVERYDESC t{};
+  t.centre_frequency = 50600000;  // 506 MHz
+  t.guard_interval = 2;
+  ASSERT_EQ(Get<ISetTuner>()->TuneTerrestrial(0, &t), S_OK);
+  EXPECT_EQ(LastTune().FrequencyKhz, 506000u);
+  EXPECT_EQ(LastTune().Guard, 2u);
+  TERRDELIVERYDESC tb{};
+  ASSERT_EQ(Get<ISetTuner>()->GetTerrestrialChannel(&tb), S_OK);
+  EXPECT_EQ(tb.centre_frequency, 50600000u);
+  EXPECT_EQ(tb.guard_interval, 2);
+  t.guard_interval = 9;  // out of range: automatic
+  t.centre_frequency = 51400000;
+  EXPECT_EQ(Get<ISetTuner>()->TuneTerrestrial(0, &t), E_FAIL);
+  EXPECT_EQ(LastTune().Guard, 4u);
+}
+
+class QuarnSectionTest : public QuarnTest {
+ protected:
+  void SetUp() override {
+    QuarnTest::SetUp();
+    ConfigureDish(2);
+    ASSERT_EQ(Init(), S_OK);
+    ASSERT_EQ(TuneSatellite(L"19.2E", 1183600, 0, 275000), S_OK);
+    reader_ = Get<ISectionReader>();
+  }
+  void TearDown() override {
+    reader_ = nullptr;
+    QuarnTest::TearDown();
+  }
+  // After a call: no push thread, and only the source filter in the graph.
+  void ExpectIdleGraph() {
+    EXPECT_EQ(QsimRunningStreams(), 0);
+    EXPECT_EQ(QsimLiveFilters(), 1);
+  }
+  ComPtr<ISectionReader> reader_;
+};
+
+TEST_F(QuarnSectionTest, CollectsEveryModeFromTheMultiplex) {
+  SectionFilterSpec specs[] = {
+      Spec(0x0000, 0x00, SFM_SINGLE),             // PAT
+      Spec(0x0011, 0x42, SFM_SINGLE),             // SDT actual
+      Spec(0x0010, 0x40, SFM_SINGLE),             // NIT actual
+      Spec(0x0010, 0x41, SFM_BY_EXTENSION),       // NIT other
+      Spec(0x0011, 0x46, SFM_BY_EXTENSION_ONID),  // SDT other
+      Spec(0x0012, 0x4E, SFM_EIT),                // EIT present/following actual
+      Spec(0x0120, 0x02, SFM_SINGLE, 0x4412),     // PMT of the second service
+  };
+  specs[6].pid = 0x00010120;  // only the low bits count
+  SectionResult results[7];
+  std::memset(results, 0xCD, sizeof results);
+  ASSERT_EQ(reader_->GetSections(7, specs, 5, results), S_OK);
+  for (int i = 0; i < 7; ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_GE(results[i].count, 1u);
+    CheckAndFree(results[i], specs[i]);
+  }
+  ExpectIdleGraph();
+}
+
+TEST_F(QuarnSectionTest, ThirtyThreeRequestsRunAsTwoBatches) {
+  SectionFilterSpec specs[33];
+  for (auto& s : specs) s = Spec(0x0000, 0x00, SFM_SINGLE);
+  specs[32] = Spec(0x0011, 0x42, SFM_SINGLE);
+  SectionResult results[33] = {};
+  ASSERT_EQ(reader_->GetSections(33, specs, 5, results), S_OK);
+  for (int i = 0; i < 33; ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(results[i].count, 1u);
+    CheckAndFree(results[i], specs[i]);
+  }
+  ExpectIdleGraph();
+  // And once more: the second call builds its branch afresh.
+  ASSERT_EQ(reader_->GetSections(1, specs, 5, results), S_OK);
+  EXPECT_EQ(results[0].count, 1u);
+  CheckAndFree(results[0], specs[0]);
+  ExpectIdleGraph();
+}
+
+TEST_F(QuarnSectionTest, ReservedModesAndUnmatchedRequestsHandOverAfterTheTimeout) {
+  SectionFilterSpec specs[] = {
+      Spec(0x0000, 0x00, SFM_RESERVED1),
+      Spec(0x1FF0, 0x00, SFM_SINGLE),  // nothing on this PID
+      Spec(0x0000, 0x00, SFM_SINGLE),
+  };
+  SectionResult results[3] = {};
+  const auto start = std::chrono::steady_clock::now();
+  ASSERT_EQ(reader_->GetSections(3, specs, 1, results), S_OK);
+  const auto took = std::chrono::steady_clock::now() - start;
+  EXPECT_GE(took, std::chrono::milliseconds(900));
+  EXPECT_LT(took, std::chrono::seconds(5));
+  EXPECT_EQ(results[0].count, 0u);
+  EXPECT_EQ(results[0].sections, nullptr);
+  EXPECT_EQ(results[1].count, 0u);
+  EXPECT_EQ(results[2].count, 1u);
+  CheckAndFree(results[2], specs[2]);
+  ExpectIdleGraph();
+  EXPECT_EQ(reader_->GetSections(-1, specs, 1, results), E_FAIL);
+  EXPECT_EQ(reader_->GetSections(0, specs, 1, results), S_OK);
+  EXPECT_EQ(reader_->GetSections(1, nullptr, 1, results), E_POINTER);
+}
+
+TEST_F(QuarnSectionTest, CancelEndsTheBatchAndSkipsTheRest) {
+  SectionFilterSpec specs[40];
+  for (auto& s : specs) s = Spec(0x1FF0, 0x00, SFM_SINGLE);  // never complete
+  specs[39] = Spec(0x0000, 0x00, SFM_SINGLE);
+  SectionResult results[40] = {};
+  std::thread canceller([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(700));
+    reader_->CancelSections();
+  });
+  const auto start = std::chrono::steady_clock::now();
+  ASSERT_EQ(reader_->GetSections(40, specs, 30, results), S_OK);
+  const auto took = std::chrono::steady_clock::now() - start;
+  canceller.join();
+  EXPECT_LT(took, std::chrono::seconds(10));
+  EXPECT_EQ(results[39].count, 0u);  // the second batch never ran
+  ExpectIdleGraph();
+}
+
+TEST_F(QuarnSectionTest, AFailedStepFailsTheBatchAndLeavesNothingBehind) {
+  QsimFailCall("SetTableFilter", 1);
+  SectionFilterSpec spec = Spec(0x0000, 0x00, SFM_SINGLE);
+  SectionResult result{};
+  EXPECT_EQ(reader_->GetSections(1, &spec, 5, &result), E_FAIL);
+  EXPECT_EQ(result.count, 0u);
+  ExpectIdleGraph();
+  QsimFailCall("CreatePin", 1);
+  EXPECT_EQ(reader_->GetSections(1, &spec, 5, &result), E_FAIL);
+  ExpectIdleGraph();
+  ASSERT_EQ(reader_->GetSections(1, &spec, 5, &result), S_OK);
+  EXPECT_EQ(result.count, 1u);
+  CheckAndFree(result, spec);
+  // The plug-in's log names the failed steps.
+  const std::wstring logPath = ExeDir() + L"\\quarn.txt";
+  std::ifstream log(std::string(logPath.begin(), logPath.end()));
+  std::stringstream text;
+  text << log.rdbuf();
+  EXPECT_NE(text.str().find("failed to set table filter on pin 0"), std::string::npos);
+  EXPECT_NE(text.str().find("failed to create psi output pin on pin 0"), std::string::npos);
+}
+
+}  // namespace
