@@ -22,7 +22,7 @@
 #include "orb_atl/bstr.h"
 #include "orb_atl/com_ptr.h"
 #include "quarn.h"
-#include "quarnsim/quarnsim.h"
+#include "quarnsim/hooks.h"
 
 namespace {
 
@@ -46,11 +46,18 @@ HRESULT CallEntry(const wchar_t* dll, const char* entry) {
   return hr;
 }
 
+QsimHooks& Sim() {
+  static QsimHooks hooks(ORB_QUARNSIM_PATH);
+  return hooks;
+}
+
 class ComEnvironment : public ::testing::Environment {
  public:
   void SetUp() override {
     CoInitializeEx(nullptr, COINIT_MULTITHREADED);
-    ASSERT_EQ(CallEntry(L"quarnsim.dll", "DllRegisterServer"), S_OK);
+    ASSERT_NE(Sim().module, nullptr) << Sim().windowsPath;
+    ASSERT_NE(Sim().Reset, nullptr);
+    ASSERT_EQ(Sim().Register(), S_OK);
     ASSERT_EQ(CallEntry(L"quarn.dll", "DllRegisterServer"), S_OK);
   }
   void TearDown() override { CoUninitialize(); }
@@ -120,7 +127,7 @@ void CheckAndFree(SectionResult& r, const SectionFilterSpec& spec) {
 class QuarnTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    QsimReset();
+    Sim().Reset();
     base_ = "SOFTWARE\\Team Orbisect\\QuarnTest" + std::to_string(GetCurrentProcessId());
     root_ = base_ + "\\drivers";
     classKey_ = root_ + "\\" + kClassKeyName;
@@ -132,8 +139,8 @@ class QuarnTest : public ::testing::Test {
   void TearDown() override {
     driver_ = nullptr;
     RegDeleteTreeA(HKEY_LOCAL_MACHINE, base_.c_str());
-    EXPECT_EQ(QsimRunningStreams(), 0);
-    EXPECT_EQ(QsimLiveFilters(), 0);  // the graph went with the driver
+    EXPECT_EQ(Sim().RunningStreams(), 0);
+    EXPECT_EQ(Sim().LiveFilters(), 0);  // the graph went with the driver
   }
 
   template <class I>
@@ -165,11 +172,7 @@ class QuarnTest : public ::testing::Test {
     return Get<ISetTuner>()->SetSatellite(0, name, &d);
   }
 
-  QSIM_TUNE LastTune() {
-    QSIM_TUNE t{};
-    QsimGetTune(QsimTuneCount() - 1, &t);
-    return t;
-  }
+  QSIM_TUNE LastTune() { return Sim().LastTune(); }
 
   std::string base_, root_, classKey_;
   ComPtr<IDvbDriver> driver_;
@@ -216,9 +219,9 @@ TEST_F(QuarnTest, InitBuildsTheGraphAndSettingsLiveInTheClassKey) {
   short type = 0;
   ASSERT_EQ(Get<IDriverControl>()->GetDeliveryType(&type), S_OK);
   EXPECT_EQ(type, DELIVERY_SATELLITE);
-  EXPECT_EQ(QsimLiveFilters(), 1);  // the source filter alone
+  EXPECT_EQ(Sim().LiveFilters(), 1);  // the source filter alone
   ASSERT_EQ(Get<IDriverControl>()->SaveSettings(), S_OK);
-  EXPECT_EQ(QsimLiveFilters(), 0);  // torn down
+  EXPECT_EQ(Sim().LiveFilters(), 0);  // torn down
   DWORD v = 0;
   ASSERT_TRUE(ReadDword(classKey_, "frequency", v));
   EXPECT_EQ(v, 12322000u);
@@ -246,10 +249,10 @@ TEST_F(QuarnTest, InitBuildsTheGraphAndSettingsLiveInTheClassKey) {
 }
 
 TEST_F(QuarnTest, InitFailuresAnswerTheFailingResult) {
-  QsimFailCall("Initialize", 1);
+  Sim().FailCall("Initialize", 1);
   EXPECT_EQ(Init(), E_FAIL);
-  EXPECT_EQ(QsimLiveFilters(), 0);
-  QsimFailCall("GetTunerCapabilities", 1);
+  EXPECT_EQ(Sim().LiveFilters(), 0);
+  Sim().FailCall("GetTunerCapabilities", 1);
   EXPECT_EQ(Init(), E_FAIL);
   ASSERT_EQ(Init(), S_OK);
 }
@@ -319,7 +322,7 @@ TEST_F(QuarnTest, ToneBurstSlotsSendOneCodePerSlot) {
 }
 
 TEST_F(QuarnTest, CableAndTerrestrialTuners) {
-  QsimSetTunerType(1);
+  Sim().SetTunerType(1);
   ASSERT_EQ(Init(), S_OK);
   short type = 0;
   Get<IDriverControl>()->GetDeliveryType(&type);
@@ -344,7 +347,7 @@ TEST_F(QuarnTest, CableAndTerrestrialTuners) {
   EXPECT_EQ(Get<ISetTuner>()->SetSatellite(0, L"19.2E", &s), E_FAIL);
 
   driver_ = nullptr;
-  QsimSetTunerType(2);
+  Sim().SetTunerType(2);
   ASSERT_EQ(CoCreateInstance(CLSID_quarndev, nullptr, CLSCTX_INPROC_SERVER, __uuidof(IDvbDriver),
                              driver_.PutVoid()),
             S_OK);
@@ -380,8 +383,8 @@ class QuarnSectionTest : public QuarnTest {
   }
   // After a call: no push thread, and only the source filter in the graph.
   void ExpectIdleGraph() {
-    EXPECT_EQ(QsimRunningStreams(), 0);
-    EXPECT_EQ(QsimLiveFilters(), 1);
+    EXPECT_EQ(Sim().RunningStreams(), 0);
+    EXPECT_EQ(Sim().LiveFilters(), 1);
   }
   ComPtr<ISectionReader> reader_;
 };
@@ -469,13 +472,13 @@ TEST_F(QuarnSectionTest, CancelEndsTheBatchAndSkipsTheRest) {
 }
 
 TEST_F(QuarnSectionTest, AFailedStepFailsTheBatchAndLeavesNothingBehind) {
-  QsimFailCall("SetTableFilter", 1);
+  Sim().FailCall("SetTableFilter", 1);
   SectionFilterSpec spec = Spec(0x0000, 0x00, SFM_SINGLE);
   SectionResult result{};
   EXPECT_EQ(reader_->GetSections(1, &spec, 5, &result), E_FAIL);
   EXPECT_EQ(result.count, 0u);
   ExpectIdleGraph();
-  QsimFailCall("CreatePin", 1);
+  Sim().FailCall("CreatePin", 1);
   EXPECT_EQ(reader_->GetSections(1, &spec, 5, &result), E_FAIL);
   ExpectIdleGraph();
   ASSERT_EQ(reader_->GetSections(1, &spec, 5, &result), S_OK);

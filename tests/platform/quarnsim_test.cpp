@@ -17,7 +17,7 @@
 #include "orb_atl/com_ptr.h"
 #include "orb_dshow/guids.h"
 #include "quarnctrl.h"
-#include "quarnsim/quarnsim.h"
+#include "quarnsim/hooks.h"
 
 namespace {
 
@@ -34,16 +34,18 @@ std::wstring ExeDir() {
   return p.substr(0, p.find_last_of(L"\\/"));
 }
 
+QsimHooks& Sim() {
+  static QsimHooks hooks(ORB_QUARNSIM_PATH);
+  return hooks;
+}
+
 class Env : public ::testing::Environment {
  public:
   void SetUp() override {
     CoInitializeEx(nullptr, COINIT_MULTITHREADED);
-    HMODULE m = LoadLibraryW((ExeDir() + L"\\quarnsim.dll").c_str());
-    ASSERT_NE(m, nullptr);
-    using Entry = HRESULT(__stdcall*)();
-    auto reg = reinterpret_cast<Entry>(reinterpret_cast<void*>(GetProcAddress(m, "DllRegisterServer")));
-    ASSERT_NE(reg, nullptr);
-    ASSERT_EQ(reg(), S_OK);
+    ASSERT_NE(Sim().module, nullptr) << Sim().windowsPath;
+    ASSERT_NE(Sim().Reset, nullptr);
+    ASSERT_EQ(Sim().Register(), S_OK);
   }
   void TearDown() override { CoUninitialize(); }
 };
@@ -83,7 +85,7 @@ std::vector<unsigned char> ReadFile(const std::wstring& path) {
 class QuarnSimTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    QsimReset();
+    Sim().Reset();
     ASSERT_EQ(CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder,
                                reinterpret_cast<void**>(graph_.Put())),
               S_OK);
@@ -102,8 +104,8 @@ class QuarnSimTest : public ::testing::Test {
     control_ = nullptr;
     source_ = nullptr;
     graph_ = nullptr;
-    EXPECT_EQ(QsimRunningStreams(), 0);
-    EXPECT_EQ(QsimLiveFilters(), 0);
+    EXPECT_EQ(Sim().RunningStreams(), 0);
+    EXPECT_EQ(Sim().LiveFilters(), 0);
   }
 
   // 19.2E, 11836 MHz horizontal, on a universal LNB behind switch input A.
@@ -181,7 +183,7 @@ TEST_F(QuarnSimTest, SourcePinsAndTunerFollowTheWorld) {
   ASSERT_EQ(tuner_->SetFrequency(11034000), S_OK);
   ASSERT_EQ(tuner_->ApplyTuning(), S_OK);
   EXPECT_EQ(tuner_->CheckLock(), S_OK);
-  ASSERT_GE(QsimTuneCount(), 3);
+  ASSERT_GE(Sim().TuneCount(), 3);
 
   // Codes out of range are refused.
   EXPECT_EQ(tuner_->SetFec(9), E_INVALIDARG);
@@ -192,7 +194,7 @@ TEST_F(QuarnSimTest, SourcePinsAndTunerFollowTheWorld) {
 }
 
 TEST_F(QuarnSimTest, CableAndTerrestrialTuners) {
-  QsimSetTunerType(1);
+  Sim().SetTunerType(1);
   QuarnTunerCaps caps{};
   ASSERT_EQ(tuner_->GetTunerCapabilities(&caps), S_OK);
   EXPECT_EQ(caps.tunerType, 1u);
@@ -206,7 +208,7 @@ TEST_F(QuarnSimTest, CableAndTerrestrialTuners) {
   tuner_->ApplyTuning();
   EXPECT_EQ(tuner_->CheckLock(), QUARN_E_NOT_LOCKED);
 
-  QsimSetTunerType(2);
+  Sim().SetTunerType(2);
   tuner_->SetFrequency(506000);
   tuner_->SetGuardInterval(4);
   ASSERT_EQ(tuner_->ApplyTuning(), S_OK);
@@ -323,10 +325,10 @@ TEST_F(QuarnSimTest, DumpFilterWritesChosenPacketsAndPes) {
   // service's PMT is on 0x100.
   ASSERT_EQ(av->SetAudioVideoPIDs(0x1FFF, 0x101), S_OK);
   ASSERT_TRUE(SUCCEEDED(control_->Run()));
-  EXPECT_EQ(QsimRunningStreams(), 1);
+  EXPECT_EQ(Sim().RunningStreams(), 1);
   Sleep(600);  // the stream plays in real time
   ASSERT_EQ(control_->Stop(), S_OK);
-  EXPECT_EQ(QsimRunningStreams(), 0);
+  EXPECT_EQ(Sim().RunningStreams(), 0);
 
   const std::vector<unsigned char> ts = ReadFile(tsFile);
   ASSERT_GT(ts.size(), 0u);
