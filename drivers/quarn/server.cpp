@@ -1,7 +1,9 @@
 // Quarn: the plug-in of the DirectShow cards, registered as implementing
-// the driver category.
-#include "GraphDriver.h"
+// the driver category.  (The framework's headers come before the system's
+// DirectShow headers, whose window macros they would otherwise meet.)
 #include "drvcommon/PluginServer.h"
+
+#include "GraphDriver.h"
 
 namespace {
 
@@ -12,4 +14,4 @@ const orb::com::ServerInfo kServer = {kClasses, 1, &LIBID_QUARNLib};
 
 }  // namespace
 
-ORB_COM_SERVER_EXPORTS(kServer)
+ORB_COM_SERVER_EXPORTS_GUARDED(kServer, DRIVER_MODULE_STATE())
