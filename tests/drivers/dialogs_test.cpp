@@ -237,3 +237,98 @@ TEST(Recording, InfoText) {
 
 }  // namespace
 }  // namespace drvcore
+
+#include "drvcore/recording.h"
+
+namespace drvcore {
+namespace {
+
+// A capture that delivers `blocks` reads of `size` bytes, an empty read
+// after every `emptyEvery` reads, and a file whose write number `failAt`
+// (1-based, 0 never) fails; the recording runs until `stopAfter` bytes.
+struct FakeCapture final : RecordIo {
+  int size = kRecordReadSize;
+  int emptyEvery = 0;
+  int failAt = 0;
+  std::uint64_t stopAfter = 0;
+  std::uint64_t written = 0;
+  int reads = 0, writes = 0, sleeps = 0;
+  unsigned lastSleep = 0;
+  bool Running() override { return written < stopAfter; }
+  int Read(std::uint8_t* buffer, int max) override {
+    ++reads;
+    if (emptyEvery && reads % emptyEvery == 0) return 0;
+    buffer[0] = 0x47;
+    return size <= max ? size : max + 1;
+  }
+  bool Write(const std::uint8_t* data, std::size_t n) override {
+    ++writes;
+    if (failAt && writes == failAt) return false;
+    if (data[0] != 0x47) return false;
+    written += n;
+    return true;
+  }
+  void Sleep(unsigned ms) override {
+    ++sleeps;
+    lastSleep = ms;
+  }
+};
+
+TEST(RecordingLoop, WritesUntilStoppedAndWaitsWhenNothingCame) {
+  FakeCapture io;
+  io.size = 188 * 100;
+  io.emptyEvery = 3;
+  io.stopAfter = 188 * 100 * 10;
+  std::atomic<std::uint64_t> progress{123};
+  const RecordOutcome out = RunRecording(io, progress);
+  EXPECT_FALSE(out.writeFailed);
+  EXPECT_EQ(out.bytes, io.stopAfter);
+  EXPECT_EQ(progress.load(), io.stopAfter);
+  EXPECT_EQ(io.writes, 10);
+  EXPECT_EQ(io.sleeps, 4);
+  EXPECT_EQ(io.lastSleep, kRecordIdleSleepMs);
+}
+
+TEST(RecordingLoop, AFailedWriteEndsTheRecording) {
+  FakeCapture io;
+  io.failAt = 3;
+  io.stopAfter = ~0ull;
+  std::atomic<std::uint64_t> progress{0};
+  const RecordOutcome out = RunRecording(io, progress);
+  EXPECT_TRUE(out.writeFailed);
+  EXPECT_EQ(out.bytes, 2ull * kRecordReadSize);
+  EXPECT_EQ(io.writes, 3);
+}
+
+TEST(RecordingLoop, CountsPastFourGigabytes) {
+  FakeCapture io;
+  io.stopAfter = 5000000000ull;
+  std::atomic<std::uint64_t> progress{0};
+  const RecordOutcome out = RunRecording(io, progress);
+  EXPECT_EQ(out.bytes, 5000000000ull);
+  EXPECT_EQ(progress.load(), 5000000000ull);
+}
+
+TEST(RecordingLoop, AReadOfMoreThanTheBufferIsRefused) {
+  FakeCapture io;
+  io.size = kRecordReadSize + 5;
+  io.stopAfter = 1;
+  int guard = 0;
+  struct Bounded final : RecordIo {
+    FakeCapture& inner;
+    int& guard;
+    Bounded(FakeCapture& i, int& g) : inner(i), guard(g) {}
+    bool Running() override { return ++guard < 5; }
+    int Read(std::uint8_t* b, int m) override { return inner.Read(b, m); }
+    bool Write(const std::uint8_t* d, std::size_t n) override { return inner.Write(d, n); }
+    void Sleep(unsigned ms) override { inner.Sleep(ms); }
+  } bounded(io, guard);
+  std::atomic<std::uint64_t> progress{0};
+  const RecordOutcome out = RunRecording(bounded, progress);
+  EXPECT_EQ(out.bytes, 0u);
+  EXPECT_EQ(io.writes, 0);
+  EXPECT_EQ(io.sleeps, 4);
+}
+
+}  // namespace
+}  // namespace drvcore

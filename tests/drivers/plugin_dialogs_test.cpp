@@ -642,3 +642,68 @@ TEST_P(DialogTest, StreamingStopsItsFiltersWhenTheOwnerWindowGoes) {
 
 }  // namespace
 }  // namespace plugtest
+
+namespace plugtest {
+namespace {
+
+TEST_P(DialogTest, TuningATerrestrialCard) {
+  vsim_->SetDevices("terr");
+  ASSERT_EQ(vsim_->SetWorld("terrestrial freq=506000 bw=8 tsid=0x3001 onid=0x3301 nid=0x3301 services=2\n"), 0);
+  Start(false);
+  bool symbolRateEnabled = true, bandwidthShown = false;
+  int sync = -1;
+  Box box;
+  DialogScript script([&] {
+    HWND dlg = WaitDialog("Tuning");
+    if (!dlg) return;
+    symbolRateEnabled = Enabled(dlg, 202);
+    bandwidthShown = Visible(dlg, 206) && Visible(dlg, 207);
+    SetItemText(dlg, 201, "e21");  // 474000 kHz: in range, nothing there
+    Notify(dlg, 209, BN_CLICKED);
+    SetItemText(dlg, 201, "400000");
+    PostClick(dlg, 209);
+    AnswerBox("Error", box);
+    SetItemText(dlg, 201, "506000");
+    if (bandwidthShown) Click(dlg, 207, {206});
+    PostClick(dlg, IDOK);
+    WaitFor([dlg] { return !IsWindow(dlg); }, 3000);
+    sync = IsWindow(dlg) ? 0 : 1;
+  });
+  EXPECT_EQ(dialogs_->ShowTuningDialog(nullptr), S_OK);
+  script.Join();
+  EXPECT_FALSE(symbolRateEnabled);
+  EXPECT_EQ(box.text, "Please insert a valid frequency!\n(470000 kHz - 860000 kHz)");
+  EXPECT_EQ(sync, 1);
+  const auto channels = vsim_->Channels();
+  ASSERT_GE(channels.size(), 2u);
+  EXPECT_EQ(channels[channels.size() - 2].Channel.dwFreq, 474000u);
+  EXPECT_EQ(channels.back().Channel.dwFreq, 506000u);
+  EXPECT_TRUE(channels.back().Locked);
+}
+
+TEST_P(DialogTest, TsRecordingThatCannotCreateItsFileStartsNothing) {
+  if (std::string(GetParam().name) != "belvane") GTEST_SKIP() << "budget cards only";
+  Start(false);
+  Box failed;
+  std::string button;
+  DialogScript script([&] {
+    HWND sheet = WaitDialog("Streaming");
+    if (!sheet) return;
+    SendMessageA(sheet, PSM_SETCURSEL, 2, 0);
+    HWND page = CurrentPage(sheet);
+    SetItemText(page, 221, "Z:\\no such folder\\at all\\x.bin");
+    PostClick(page, 204);
+    AnswerBox("belvane", failed);
+    button = ItemText(page, 204);
+    PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+  });
+  EXPECT_EQ(dialogs_->ShowStreaming(nullptr), S_OK);
+  script.Join();
+  EXPECT_EQ(failed.text, "TS-Record Start failed!");
+  EXPECT_EQ(button, "Start");
+  // The card was never asked to capture.
+  EXPECT_EQ(vsim_->Trace().find("TSRecordOnOff 1"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace plugtest

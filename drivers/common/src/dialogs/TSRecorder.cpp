@@ -7,6 +7,7 @@
 #include "drvcommon/DriverLog.h"
 #include "drvcommon/resource.h"
 #include "drvcore/dialogs.h"
+#include "drvcore/recording.h"
 
 // ---- CWorkerThread ------------------------------------------------------------
 
@@ -85,12 +86,6 @@ UINT CWorkerThread::ThreadFunction(LPVOID p) {
 
 // ---- CTSRecorder ----------------------------------------------------------------
 
-namespace {
-
-constexpr int kReadSize = 100000;
-
-}  // namespace
-
 CTSRecorder::~CTSRecorder() {
   // The worker uses the file and the board object: it ends before they go.
   StopRecording();
@@ -146,28 +141,39 @@ BOOL CTSRecorder::StopRecording() {
   return TRUE;
 }
 
+namespace {
+
+// The recording loop over the card and the file.
+class CardToFile final : public drvcore::RecordIo {
+ public:
+  CardToFile(CWorkerThread& worker, CDVBBoardControl& board, CFile& file)
+      : worker_(worker), board_(board), file_(file) {}
+  bool Running() override { return worker_.IsRunning() != FALSE; }
+  int Read(std::uint8_t* buffer, int size) override {
+    return file_.IsOpen() ? board_.TSRecordRead(buffer, size) : 0;
+  }
+  bool Write(const std::uint8_t* data, std::size_t size) override {
+    return file_.Write(data, static_cast<UINT>(size)) != FALSE;
+  }
+  void Sleep(unsigned ms) override { ::Sleep(ms); }
+
+ private:
+  CWorkerThread& worker_;
+  CDVBBoardControl& board_;
+  CFile& file_;
+};
+
+}  // namespace
+
 UINT CTSRecorder::Run() {
-  std::vector<BYTE> buffer;
-  try {
-    buffer.resize(kReadSize);
-  } catch (...) {
-    return 0;
-  }
-  m_bytes = 0;
   const ULONGLONG start = ::GetTickCount64();
-  while (IsRunning()) {
-    const int n = m_board.TSRecordRead(buffer.data(), kReadSize);
-    if (n < 1 || !m_file.IsOpen()) {
-      ::Sleep(20);
-      continue;
-    }
-    if (!m_file.Write(buffer.data(), static_cast<UINT>(n))) {
-      DriverLog().Log(1, "TS recording: writing the file failed; the recording stops");
-      m_writeFailed = true;
-      break;
-    }
-    m_bytes += static_cast<std::uint64_t>(n);
+  CardToFile io(*this, m_board, m_file);
+  const drvcore::RecordOutcome outcome = drvcore::RunRecording(io, m_bytes);
+  if (outcome.writeFailed) {
+    DriverLog().Log(1, "TS recording: writing the file failed; the recording stops");
+    m_writeFailed = true;
   }
+  if (outcome.noMemory) DriverLog().Log(1, "TS recording: no memory for the buffer");
   m_durationMs = ::GetTickCount64() - start;
   return 0;
 }

@@ -256,6 +256,8 @@ BOOL CDVBBoardControl::TSRecordOnOff(int on) {
   if (hub.open_index < 0) return Result(hub, call, kNotReady, "no card open") == kOk;
   hub.capture_on = on != 0;
   hub.capture.clear();
+  // Losses are counted per capture.
+  if (hub.capture_on) hub.lost_blocks = 0;
   if (hub.capture_on) hub.Wake();
   return Result(hub, call, kOk) == kOk;
 }
