@@ -707,3 +707,74 @@ TEST_P(DialogTest, TsRecordingThatCannotCreateItsFileStartsNothing) {
 
 }  // namespace
 }  // namespace plugtest
+
+namespace plugtest {
+namespace {
+
+TEST_P(DialogTest, ConfigurationModeChangesRefillTheSlotsAndModeNoneWritesSlotOne) {
+  Setting("disqmode", 2);
+  Setting("lfo1_4", 5150000);
+  Start();
+  std::vector<std::string> afterSwitch;
+  int selectionAfterSwitch = -1;
+  std::string shownAfterSwitch, shownSlot4;
+  DialogScript script([&] {
+    HWND sheet = WaitDialog("Configuration");
+    if (!sheet) return;
+    HWND page = CurrentPage(sheet);
+    Choose(page, 1004, 3);
+    shownSlot4 = ItemText(page, 1005);
+    Click(page, 1002, kModes);
+    afterSwitch = ListEntries(page, 1004);
+    selectionAfterSwitch = ListSelection(page, 1004);
+    shownAfterSwitch = ItemText(page, 1005);
+    // Mode "None": no slot to choose, the fields are slot 1's.
+    Click(page, 1001, kModes);
+    SetItemText(page, 1005, "10750000");
+    Notify(page, 1005, EN_KILLFOCUS);
+    SendDlgItemMessageA(page, 1009, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("19.2E"));
+    Notify(page, 1009, CBN_SELCHANGE);
+    PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_APPLYNOW, 0);
+    WaitFor([&] { return Stored("disqmode") == 0; }, 3000);
+    PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+  });
+  EXPECT_EQ(dialogs_->ShowConfiguration(nullptr), S_OK);
+  script.Join();
+  EXPECT_EQ(shownSlot4, "5150000");
+  EXPECT_EQ(afterSwitch, (std::vector<std::string>{"A", "B"}));
+  EXPECT_EQ(selectionAfterSwitch, 0);
+  EXPECT_EQ(shownAfterSwitch, "9750000");
+  // Apply stored it; the Cancel after it takes nothing back.
+  EXPECT_EQ(Stored("disqmode"), 0u);
+  EXPECT_EQ(Stored("lfo1_1"), 10750000u);
+  EXPECT_EQ(Stored("lfo1_4"), 5150000u);
+  std::string name;
+  EXPECT_TRUE(ReadString(DeviceKey(), "satellite1", name));
+  EXPECT_EQ(name, "19.2E");
+}
+
+TEST_P(DialogTest, DialogTemplatesAreThePluginsOwnInDanish) {
+  HMODULE m = LoadLibraryExW((ExeDir() + L"\\" + GetParam().dll).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  ASSERT_NE(m, nullptr);
+  struct Ids {
+    const char* name;
+    std::vector<int> dialogs;
+  };
+  const Ids all[] = {{"corvane", {131, 204, 201, 205, 206, 207, 203}},
+                     {"belvane", {202, 206, 208, 204, 207, 211, 201}},
+                     {"ustrel", {203, 202, 206, 204, 205, 201}}};
+  for (const Ids& ids : all) {
+    if (std::string(ids.name) != GetParam().name) continue;
+    for (int id : ids.dialogs)
+      EXPECT_NE(FindResourceExW(m, MAKEINTRESOURCEW(5), MAKEINTRESOURCEW(id), MAKELANGID(LANG_DANISH, SUBLANG_DEFAULT)),
+                nullptr)
+          << id;
+  }
+  // The piping page's buffer sizes come with its template.
+  const int piping = std::string(GetParam().name) == "corvane" ? 205 : 204;
+  EXPECT_NE(FindResourceW(m, MAKEINTRESOURCEW(piping), MAKEINTRESOURCEW(240)), nullptr);
+  FreeLibrary(m);
+}
+
+}  // namespace
+}  // namespace plugtest
