@@ -47,3 +47,11 @@
 #define IDC_OUTPUT_LIST 102
 #define IDC_OUTPUT_DATA 103
 #define IDW_OUTPUT_BAR 123
+
+// Database export: the export dialog (its Export... and Browse... buttons and
+// the path display) and the progress dialog.
+#define IDD_DATABASE_EXPORT 137
+#define IDD_EXPORT_PROGRESS 138
+#define IDC_EXPORT_EXPORT 1056
+#define IDC_EXPORT_BROWSE 1057
+#define IDC_EXPORT_DATABASE 1058

@@ -136,7 +136,7 @@ int ExportDatabase(const lib13818::NetworkMap* networks, const std::string& path
     const int result = FillDatabase(networks, temporary);
     if (result < 0)
       throw ProviderError(result, "The rows could not be written", "orb.app.DatabaseExport");
-    orb::ado::ReplaceFile(temporary, path);
+    orb::ado::ReplaceDatabaseFile(temporary, path);
   } catch (const ProviderError& error) {
     if (created) orb::ado::RemoveDatabaseFile(temporary);
     if (report) report(FormatErrorMessage(error));

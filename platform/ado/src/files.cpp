@@ -112,7 +112,7 @@ bool RemoveDatabaseFile(const std::string& path) {
   return RemoveOne(path);
 }
 
-void ReplaceFile(const std::string& from, const std::string& to) {
+void ReplaceDatabaseFile(const std::string& from, const std::string& to) {
 #ifdef _WIN32
   if (!MoveFileExW(Wide(from).c_str(), Wide(to).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     const DWORD error = GetLastError();

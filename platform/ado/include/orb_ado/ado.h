@@ -348,7 +348,7 @@ inline constexpr const char* kProviderText = "Provider='SQLite';Data source=";
 bool RemoveDatabaseFile(const std::string& path);
 // Moves `from` over `to`, replacing a file there; raises on failure, leaving
 // both as they were.
-void ReplaceFile(const std::string& from, const std::string& to);
+void ReplaceDatabaseFile(const std::string& from, const std::string& to);
 bool FileExists(const std::string& path);
 
 }  // namespace orb::ado

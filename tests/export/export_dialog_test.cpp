@@ -1,0 +1,281 @@
+// The export dialogs under Wine, driven as a user would: Browse... through the
+// file dialog, Export..., the progress dialog closing by itself, the error box
+// of a failed export, Escape and Enter on the progress dialog.  The dialogs run
+// modally on the test's thread; a second thread plays the user.  The files
+// are written to export-out beside the test program, where
+// wine_export_check.sh reads them back with the sqlite3 shell on Linux.
+#include <gtest/gtest.h>
+
+#include <afxdlgs.h>
+
+#include <atomic>
+#include <fstream>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "lib13818/id_names.h"
+#include "orb_app/DatabaseExportDlg.h"
+#include "resource.h"
+#include "store_builder.h"
+
+namespace {
+
+class CExportTestApp : public CWinApp {
+ public:
+  CExportTestApp() : CWinApp("OrbExportDialogTest") {}
+};
+CExportTestApp theTestApp;
+
+class WinEnvironment : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    ASSERT_TRUE(AfxWinInit(::GetModuleHandleW(nullptr), nullptr, ::GetCommandLineW(), SW_SHOW));
+    lib13818::InitIdNameMaps();
+  }
+};
+const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new WinEnvironment);
+
+std::wstring ExeFolder() {
+  wchar_t path[MAX_PATH] = {};
+  ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring s(path);
+  return s.substr(0, s.find_last_of(L'\\'));
+}
+
+// export-out beside the program, emptied of one test's files.
+std::wstring OutFolder() {
+  const std::wstring dir = ExeFolder() + L"\\export-out";
+  ::CreateDirectoryW(dir.c_str(), nullptr);
+  return dir;
+}
+
+std::vector<std::wstring> FilesIn(const std::wstring& dir, const wchar_t* pattern) {
+  std::vector<std::wstring> names;
+  WIN32_FIND_DATAW data;
+  HANDLE h = ::FindFirstFileW((dir + L"\\" + pattern).c_str(), &data);
+  if (h == INVALID_HANDLE_VALUE) return names;
+  do {
+    if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(data.cFileName);
+  } while (::FindNextFileW(h, &data));
+  ::FindClose(h);
+  return names;
+}
+
+std::wstring TextOf(HWND hwnd) {
+  wchar_t text[1024] = {};
+  ::GetWindowTextW(hwnd, text, 1023);
+  return text;
+}
+
+// A visible top-level window of this process with this caption (any caption
+// for nullptr: the first dialog other than `except`).
+HWND FindDialog(const wchar_t* caption, HWND except = nullptr) {
+  struct Search {
+    const wchar_t* caption;
+    HWND except;
+    HWND found;
+  } search{caption, except, nullptr};
+  ::EnumWindows(
+      [](HWND hwnd, LPARAM p) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(p);
+        DWORD pid = 0;
+        ::GetWindowThreadProcessId(hwnd, &pid);
+        if (pid != ::GetCurrentProcessId() || !::IsWindowVisible(hwnd) || hwnd == s->except) return TRUE;
+        wchar_t cls[32] = {};
+        ::GetClassNameW(hwnd, cls, 31);
+        if (std::wstring(cls) != L"#32770") return TRUE;
+        if (s->caption && TextOf(hwnd) != s->caption) return TRUE;
+        s->found = hwnd;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+// Waits (at most 20 s) until `done` holds.
+bool WaitFor(const std::function<bool()>& done) {
+  const ULONGLONG end = ::GetTickCount64() + 20000;
+  while (::GetTickCount64() < end) {
+    if (done()) return true;
+    ::Sleep(10);
+  }
+  return false;
+}
+
+void Press(HWND dialog, int id) {
+  ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(dialog, id)));
+}
+
+// The progress dialog: the captionless dialog with the fixed text.
+HWND FindProgress() {
+  HWND found = nullptr;
+  ::EnumWindows(
+      [](HWND hwnd, LPARAM p) -> BOOL {
+        DWORD pid = 0;
+        ::GetWindowThreadProcessId(hwnd, &pid);
+        if (pid != ::GetCurrentProcessId() || !::IsWindowVisible(hwnd)) return TRUE;
+        HWND text = ::FindWindowExW(hwnd, nullptr, L"Static", L"Exporting to database. Please wait...");
+        if (!text) return TRUE;
+        *reinterpret_cast<HWND*>(p) = hwnd;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+// Chooses `path` in the file dialog that Browse... opens.
+bool BrowseTo(HWND exportDialog, const std::wstring& path) {
+  Press(exportDialog, IDC_EXPORT_BROWSE);
+  HWND fileDialog = nullptr;
+  if (!WaitFor([&] { return (fileDialog = FindDialog(nullptr, exportDialog)) != nullptr; })) return false;
+  // The file name box (a combo box in the explorer-style dialog).
+  ::SetDlgItemTextW(fileDialog, 0x47C, path.c_str());
+  Press(fileDialog, IDOK);
+  return WaitFor([&] { return TextOf(::GetDlgItem(exportDialog, 1058)) == path; });
+}
+
+// The window as the screen shows it, as a 24-bit BMP (for looking at).
+void SaveScreenshot(HWND hwnd, const std::wstring& path) {
+  RECT r{};
+  if (!::GetWindowRect(hwnd, &r)) return;
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  if (w <= 0 || h <= 0) return;
+  HDC screen = ::GetDC(nullptr);
+  HDC memory = ::CreateCompatibleDC(screen);
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+  bi.bmiHeader.biWidth = w;
+  bi.bmiHeader.biHeight = h;
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 24;
+  void* bits = nullptr;
+  if (HBITMAP bitmap = ::CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0)) {
+    HGDIOBJ old = ::SelectObject(memory, bitmap);
+    ::BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+    ::GdiFlush();
+    ::SelectObject(memory, old);
+    const DWORD size = ((static_cast<DWORD>(w) * 3 + 3) & ~3u) * static_cast<DWORD>(h);
+    BITMAPFILEHEADER fh{};
+    fh.bfType = 0x4D42;
+    fh.bfOffBits = sizeof fh + sizeof bi.bmiHeader;
+    fh.bfSize = fh.bfOffBits + size;
+    std::ofstream out(path.c_str(), std::ios::binary);
+    out.write(reinterpret_cast<const char*>(&fh), sizeof fh);
+    out.write(reinterpret_cast<const char*>(&bi.bmiHeader), sizeof bi.bmiHeader);
+    out.write(static_cast<const char*>(bits), size);
+    ::DeleteObject(bitmap);
+  }
+  ::DeleteDC(memory);
+  ::ReleaseDC(nullptr, screen);
+}
+
+struct Session {
+  std::mutex lock;
+  std::vector<std::wstring> boxes;  // texts of the message boxes, in order
+};
+
+// Runs the export dialog modally while `act` plays the user.
+void RunExportDialog(const lib13818::NetworkMap& store, Session& session,
+                     const std::function<void(HWND dialog)>& act, CDatabaseExportDlg** out = nullptr) {
+  AfxSetMessageBoxHook([&](const CString& text, UINT) {
+    std::lock_guard<std::mutex> guard(session.lock);
+    session.boxes.push_back(text.GetString());
+    return IDOK;
+  });
+  CDatabaseExportDlg dlg(&store);
+  if (out) *out = &dlg;
+  std::thread user([&] {
+    HWND dialog = nullptr;
+    if (WaitFor([&] { return (dialog = FindDialog(L"Database export")) != nullptr; })) act(dialog);
+    if (dialog) Press(dialog, IDCANCEL);
+  });
+  EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+  user.join();
+  AfxSetMessageBoxHook({});
+}
+
+// Export..., sent: it returns once the progress dialog has come and gone.
+void ExportAndWait(HWND dialog) {
+  ::SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_EXPORT_EXPORT, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(::GetDlgItem(dialog, IDC_EXPORT_EXPORT)));
+}
+
+TEST(ExportDialog, BrowseThenExportWritesTheDatabase) {
+  const std::wstring dir = OutFolder();
+  const std::wstring path = dir + L"\\scan.db";
+  ::DeleteFileW(path.c_str());
+  const lib13818::NetworkMap store = testing_support::SyntheticStore(3, 4);
+  Session session;
+  std::wstring shown;
+  RunExportDialog(store, session, [&](HWND dialog) {
+    // The text typed into the box is not used; only a browsed path is.
+    ::SetDlgItemTextW(dialog, 1058, L"typed.db");
+    ASSERT_TRUE(BrowseTo(dialog, path));
+    shown = TextOf(::GetDlgItem(dialog, 1058));
+    SaveScreenshot(dialog, ExeFolder() + L"\\export-dialog.bmp");
+    ExportAndWait(dialog);
+    // A second export to the same file replaces it.
+    ExportAndWait(dialog);
+  });
+  EXPECT_EQ(shown, path);
+  EXPECT_TRUE(session.boxes.empty()) << (session.boxes.empty() ? "" : std::string(session.boxes[0].begin(), session.boxes[0].end()));
+  EXPECT_EQ(FilesIn(dir, L"scan.db*"), std::vector<std::wstring>{L"scan.db"});
+  EXPECT_TRUE(FilesIn(dir, L"typed.db*").empty());
+}
+
+TEST(ExportDialog, ExportBeforeBrowseShowsTheErrorOnceAndWritesNothing) {
+  const lib13818::NetworkMap store = testing_support::SyntheticStore(1, 2);
+  Session session;
+  RunExportDialog(store, session, [&](HWND dialog) {
+    ExportAndWait(dialog);
+    // The export dialog is still there.
+    EXPECT_TRUE(::IsWindowVisible(dialog));
+  });
+  ASSERT_EQ(session.boxes.size(), 1u);
+  EXPECT_EQ(session.boxes[0].rfind(L"Error: 0x80070057\nDesc: ", 0), 0u);
+  EXPECT_NE(session.boxes[0].find(L"\nSource: "), std::wstring::npos);
+}
+
+TEST(ExportDialog, FolderGoneBeforeExportShowsTheErrorAndLeavesNothing) {
+  const std::wstring dir = OutFolder() + L"\\gone";
+  ::CreateDirectoryW(dir.c_str(), nullptr);
+  const lib13818::NetworkMap store = testing_support::SyntheticStore(1, 2);
+  Session session;
+  RunExportDialog(store, session, [&](HWND dialog) {
+    ASSERT_TRUE(BrowseTo(dialog, dir + L"\\lost.db"));
+    ASSERT_TRUE(::RemoveDirectoryW(dir.c_str()));
+    ExportAndWait(dialog);
+  });
+  ASSERT_EQ(session.boxes.size(), 1u);
+  EXPECT_EQ(session.boxes[0].rfind(L"Error: 0x80070003\nDesc: ", 0), 0u);
+  EXPECT_EQ(::GetFileAttributesW(dir.c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_TRUE(FilesIn(OutFolder(), L"lost.db*").empty());
+}
+
+TEST(ExportDialog, ProgressDialogStaysThroughEscapeAndEnterUntilTheExportEnds) {
+  const std::wstring path = OutFolder() + L"\\large.db";
+  ::DeleteFileW(path.c_str());
+  const lib13818::NetworkMap store = testing_support::SyntheticStore(100, 50);
+  Session session;
+  bool stayed = false;
+  RunExportDialog(store, session, [&](HWND dialog) {
+    ASSERT_TRUE(BrowseTo(dialog, path));
+    Press(dialog, IDC_EXPORT_EXPORT);
+    HWND progress = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (progress = FindProgress()) != nullptr; }));
+    SaveScreenshot(progress, ExeFolder() + L"\\export-progress.bmp");
+    ::SendMessageW(progress, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    ::SendMessageW(progress, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    ::SendMessageW(progress, WM_CLOSE, 0, 0);
+    stayed = ::IsWindow(progress) && ::IsWindowVisible(progress);
+    WaitFor([] { return FindProgress() == nullptr; });
+  });
+  EXPECT_TRUE(stayed);
+  EXPECT_TRUE(session.boxes.empty());
+  EXPECT_EQ(FilesIn(OutFolder(), L"large.db*"), std::vector<std::wstring>{L"large.db"});
+}
+
+}  // namespace
