@@ -643,6 +643,9 @@ TEST_F(ValueDisplay, VideoStreamFieldsOfMpeg2AndNotApplicableForMpeg1) {
             "CHROMA FORMAT=1\n"
             "FRAME RATE EXTENSION=0\n"
             "RESERCED=31\n");
+  const auto cut = Descriptor<lib13818::DescriptorVideoStream>(0x02, {0x18});
+  ui_core::ShowVideoStreamDescriptor(sink, cut);
+  EXPECT_EQ(sink.rows[5].value, "N/A") << "a descriptor too short for the MPEG-2 fields";
   const auto mpeg1 = Descriptor<lib13818::DescriptorVideoStream>(0x02, {0x9C});
   EXPECT_EQ(Show([&](TextSink& s) { ui_core::ShowVideoStreamDescriptor(s, mpeg1); }),
             "MULTIPLE FRAME RATE=1\n"

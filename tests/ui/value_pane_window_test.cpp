@@ -5,10 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include "lib13818/id_names.h"
+#include "orb_common/Log.h"
 #include "section_builder.h"
 #include "ui_win/MainFrm.h"
 #include "ui_win/OutputBar.h"
@@ -222,11 +224,13 @@ class ValuePaneTest : public ::testing::Test {
     ::SendMessageW(list_, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
     Pump();
   }
-  // A right click on a row, as the mouse gives it.
+  // A right click on a row (below the last one for -1), as the mouse gives it.
   void RightClick(int row) {
     RECT r{};
     r.left = LVIR_BOUNDS;
-    ::SendMessageW(list_, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&r));
+    ::SendMessageW(list_, LVM_GETITEMRECT, static_cast<WPARAM>(row < 0 ? RowCount() - 1 : row),
+                   reinterpret_cast<LPARAM>(&r));
+    if (row < 0) ::OffsetRect(&r, 0, 5 * (r.bottom - r.top));
     const LPARAM at = MAKELPARAM(r.left + 20, (r.top + r.bottom) / 2);
     g_menuSeen = MenuSeen{};
     const UINT_PTR timer = ::SetTimer(nullptr, 0, 100, ReadOpenMenu);
@@ -401,18 +405,49 @@ TEST_F(ValuePaneTest, SelectingAByteRowShowsExactlyThoseBytesInTheValueTab) {
 }
 
 TEST_F(ValuePaneTest, RightClickOnAPidRowOpensThePidMenu) {
+  char logPath[MAX_PATH] = {};
+  ::GetTempPathA(MAX_PATH, logPath);
+  ::GetTempFileNameA(logPath, "vpl", 0, logPath);
+  CLog log;
+  ASSERT_EQ(log.Open(logPath, CLog::kFullPath, 0, 4), CLog::kOk);
+  CTransponderValuePaneWnd::SetLog(&log);
+  auto logText = [&] {
+    std::ifstream in(logPath);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  };
+
   const auto ca = Descriptor<lib13818::DescriptorCA>(0x09, {0x0B, 0x00, 0xE0, 0x20, 0x42});
   pane_->ShowCaDescriptor(ca);
   RightClick(3);
   EXPECT_TRUE(g_menuSeen.shown);
   EXPECT_EQ(g_menuSeen.firstId, 32794u);
   EXPECT_EQ(g_menuSeen.firstText, L"PID streaming...");
-  // Rows without a menu: a plain row, and a byte row.
+  std::string text = logText();
+  EXPECT_NE(text.find("pBase="), std::string::npos) << text;
+  EXPECT_NE(text.find("context menu"), std::string::npos) << text;
+  EXPECT_NE(text.find("client x="), std::string::npos) << text;
+
+  // No menu for a plain row, a byte row, or a click below the rows (nothing
+  // selected); only the byte row's item is noted.
+  log.Close();
+  ASSERT_EQ(log.Open(logPath, CLog::kFullPath, 0, 4), CLog::kOk);
   RightClick(0);
   EXPECT_FALSE(g_menuSeen.shown);
+  EXPECT_EQ(logText(), "");
+  RightClick(-1);
+  EXPECT_FALSE(g_menuSeen.shown);
+  EXPECT_EQ(::SendMessageW(list_, LVM_GETSELECTEDCOUNT, 0, 0), 0);
+  EXPECT_EQ(logText(), "");
   RightClick(4);
   EXPECT_FALSE(g_menuSeen.shown);
+  text = logText();
+  EXPECT_NE(text.find("pBase="), std::string::npos) << text;
+  EXPECT_EQ(text.find("context menu"), std::string::npos) << text;
   EXPECT_EQ(RowCount(), 5);
+
+  CTransponderValuePaneWnd::SetLog(nullptr);
+  log.Close();
+  ::DeleteFileA(logPath);
 }
 
 TEST_F(ValuePaneTest, ClearingFreesEveryItemWithoutSelectingItAndIsSafeAnyTime) {

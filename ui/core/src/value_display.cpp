@@ -638,7 +638,9 @@ void ShowVideoStreamDescriptor(RowSink& sink, const DescriptorVideoStream& e) {
   r.Dec(2, e.MPEG_1_only_flag);
   r.Dec(3, e.constrained_parameter_flag);
   r.Dec(4, e.still_picture_flag);
-  if (!e.MPEG_1_only_flag) {
+  // Rows 5-8 exist in the descriptor only without the MPEG-1 flag (and when
+  // it is long enough to hold them).
+  if (!e.MPEG_1_only_flag && e.length >= 3) {
     r.Dec(5, e.profile_and_level_indication);
     r.Dec(6, e.chroma_format);
     r.Dec(7, e.frame_rate_extension_flag);
