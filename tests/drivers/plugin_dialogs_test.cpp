@@ -778,3 +778,65 @@ TEST_P(DialogTest, DialogTemplatesAreThePluginsOwnInDanish) {
 
 }  // namespace
 }  // namespace plugtest
+
+namespace plugtest {
+namespace {
+
+// Answers the "Save As" dialog that `browse` (a posted click) brings up with
+// `name`; the text of `field` afterwards.
+std::string BrowseTo(HWND page, int browse, int field, const std::string& name) {
+  const std::string before = ItemText(page, field);
+  PostClick(page, browse);
+  HWND box = WaitDialog("Save As");
+  if (!box) return "<no file dialog>";
+  SetDlgItemTextA(box, 0x47C, name.c_str());  // the file name box
+  PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  WaitFor([&] { return !IsWindow(box) || !IsWindowVisible(box); }, 5000);
+  WaitFor([&] { return ItemText(page, field) != before; }, 2000);
+  return ItemText(page, field);
+}
+
+TEST_P(DialogTest, BrowseTakesTheChosenFile) {
+  Start(false);
+  const std::wstring exeDir = ExeDir();
+  const std::string folder(exeDir.begin(), exeDir.end());
+  std::string siFile, avFile, tsFile;
+  bool mpgChecked = false, mp2Checked = true;
+  DialogScript script([&] {
+    HWND sheet = WaitDialog("Streaming");
+    if (!sheet) return;
+    const bool premium = GetParam().filterType == 3;
+    SendMessageA(sheet, PSM_SETCURSEL, premium ? 2 : 1, 0);
+    siFile = BrowseTo(CurrentPage(sheet), 222, 1003, folder + "\\browse_sections");
+    if (premium) {
+      SendMessageA(sheet, PSM_SETCURSEL, 1, 0);
+      HWND page = CurrentPage(sheet);
+      Click(page, 236, {237, 238, 239});
+      avFile = BrowseTo(page, 222, 221, folder + "\\browse_rec.MPG");
+      mpgChecked = Checked(page, 239);
+      mp2Checked = Checked(page, 236);
+    }
+    if (std::string(GetParam().name) == "belvane") {
+      SendMessageA(sheet, PSM_SETCURSEL, 2, 0);
+      tsFile = BrowseTo(CurrentPage(sheet), 222, 221, folder + "\\browse_stream");
+    }
+    PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+  });
+  EXPECT_EQ(dialogs_->ShowStreaming(nullptr), S_OK);
+  script.Join();
+  auto endsWith = [](const std::string& s, const std::string& tail) {
+    return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
+  };
+  EXPECT_TRUE(endsWith(siFile, "\\browse_sections.ts")) << siFile;
+  if (GetParam().filterType == 3) {
+    EXPECT_TRUE(endsWith(avFile, "\\browse_rec.MPG")) << avFile;
+    EXPECT_TRUE(mpgChecked);
+    EXPECT_FALSE(mp2Checked);
+  }
+  if (std::string(GetParam().name) == "belvane") {
+    EXPECT_TRUE(endsWith(tsFile, "\\browse_stream.bin")) << tsFile;
+  }
+}
+
+}  // namespace
+}  // namespace plugtest
