@@ -69,13 +69,7 @@ HRESULT CGraphDriver::Init(BSTR registryRoot, BSTR allUsersDataDir, BSTR userDat
 }
 
 HRESULT CGraphDriver::SaveSettings() {
-  if (ready_) {
-    CRegistryKey key;
-    if (!key.Create(HKEY_LOCAL_MACHINE, classKey_.c_str()))
-      DriverLog().Log(1, "failed to create settings key %s", classKey_.c_str());
-    else if (!quarn::WriteSettings(settings_, key))
-      DriverLog().Log(1, "failed to write settings");
-  }
+  if (ready_) StoreSettings();
   graph_.TearDown();
   ready_ = false;
   return S_OK;
@@ -113,18 +107,9 @@ HRESULT CGraphDriver::ShowTuningDialog(HWND) {
   return E_FAIL;
 }
 
-HRESULT CGraphDriver::ShowConfiguration(HWND) {
-  DriverLog().Log(1, "the configuration sheet is not part of this build");
-  return E_FAIL;
-}
-
-HRESULT CGraphDriver::ShowStreaming(HWND) {
-  DriverLog().Log(1, "the streaming sheet is not part of this build");
-  return E_FAIL;
-}
 
 bool CGraphDriver::Locked() {
-  IQuarnMPEG2TunerCtrl2* tuner = graph_.Tuner();
+  orb::com::ComPtr<IQuarnMPEG2TunerCtrl2> tuner = graph_.Tuner();
   return tuner && SUCCEEDED(tuner->CheckLock());
 }
 

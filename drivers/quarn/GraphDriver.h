@@ -4,6 +4,10 @@
 // (CSourceGraph) and the section acquirer (CSectionAcquirer).  Settings live
 // in the class key itself (QuarnSettings.h); the tuner capabilities come
 // from the source filter at Init.
+// The framework's headers first: the system's DirectShow headers define
+// window macros that they would otherwise meet.
+#include "drvcommon/ModuleState.h"
+
 #include <windows.h>
 
 #include <string>
@@ -58,6 +62,10 @@ class CGraphDriver final
   CSourceGraph& Graph() { return graph_; }
   const QuarnTunerCaps& Caps() const { return caps_; }
   short DeliveryType() const;
+  // The "Info" page's text: the tuner's capabilities.
+  std::string CapabilityText() const;
+  // Writes the settings into the class key; false on failure.
+  bool StoreSettings();
   const std::wstring& CurrentSatellite() const { return currentSatellite_; }
 
  private:

@@ -35,7 +35,7 @@ int SlotOfCode(drvcore::u32 mode, ULONG code) {
 }  // namespace
 
 HRESULT CGraphDriver::ApplyAndCheck() {
-  IQuarnMPEG2TunerCtrl2* tuner = graph_.Tuner();
+  orb::com::ComPtr<IQuarnMPEG2TunerCtrl2> tuner = graph_.Tuner();
   HRESULT hr = tuner->ApplyTuning();
   if (FAILED(hr)) {
     graph_.Fail(hr, "Apply tuning");
@@ -53,7 +53,7 @@ HRESULT CGraphDriver::SetSatellite(DWORD caller, LPCWSTR satelliteName, SATDELIV
   const std::wstring name = satelliteName ? satelliteName : L"";
   DriverLog().Log(4, "SetSatellite(%#lx,%ls,SATDELIVERYDESC*)", caller, name.c_str());
   if (!desc) return E_POINTER;
-  IQuarnMPEG2TunerCtrl2* tuner = graph_.Tuner();
+  orb::com::ComPtr<IQuarnMPEG2TunerCtrl2> tuner = graph_.Tuner();
   if (!ready_ || !tuner || DeliveryType() != DELIVERY_SATELLITE) return E_FAIL;
 
   const std::string narrow = drvtext::Narrow(name);
@@ -141,7 +141,7 @@ HRESULT CGraphDriver::SetSatellite(DWORD caller, LPCWSTR satelliteName, SATDELIV
 
 HRESULT CGraphDriver::TuneCable(DWORD, CABLEDELIVERYDESC* desc) {
   if (!desc) return E_POINTER;
-  IQuarnMPEG2TunerCtrl2* tuner = graph_.Tuner();
+  orb::com::ComPtr<IQuarnMPEG2TunerCtrl2> tuner = graph_.Tuner();
   if (!ready_ || !tuner || DeliveryType() != DELIVERY_CABLE) return E_FAIL;
   ULONG modulation = 5;
   switch (desc->modulation) {
@@ -166,7 +166,7 @@ HRESULT CGraphDriver::TuneCable(DWORD, CABLEDELIVERYDESC* desc) {
 
 HRESULT CGraphDriver::TuneTerrestrial(DWORD, TERRDELIVERYDESC* desc) {
   if (!desc) return E_POINTER;
-  IQuarnMPEG2TunerCtrl2* tuner = graph_.Tuner();
+  orb::com::ComPtr<IQuarnMPEG2TunerCtrl2> tuner = graph_.Tuner();
   if (!ready_ || !tuner || DeliveryType() != DELIVERY_TERRESTRIAL) return E_FAIL;
   const ULONG f = desc->centre_frequency / 100;
   const ULONG guard = desc->guard_interval <= 3 ? desc->guard_interval : kGuardAuto;
@@ -183,7 +183,7 @@ HRESULT CGraphDriver::TuneTerrestrial(DWORD, TERRDELIVERYDESC* desc) {
 HRESULT CGraphDriver::GetSatChannel(BSTR* satelliteName, SATDELIVERYDESC* desc) {
   if (!satelliteName || !desc) return E_POINTER;
   *satelliteName = nullptr;
-  IQuarnMPEG2TunerCtrl2* tuner = graph_.Tuner();
+  orb::com::ComPtr<IQuarnMPEG2TunerCtrl2> tuner = graph_.Tuner();
   if (!ready_ || !tuner || DeliveryType() != DELIVERY_SATELLITE || !Locked()) return E_FAIL;
   double mhz = 0;
   ULONG sr = 0, polarity = 0, fec = 0, diseqc = 0;
@@ -212,7 +212,7 @@ HRESULT CGraphDriver::GetSatChannel(BSTR* satelliteName, SATDELIVERYDESC* desc) 
 
 HRESULT CGraphDriver::GetCableChannel(CABLEDELIVERYDESC* desc) {
   if (!desc) return E_POINTER;
-  IQuarnMPEG2TunerCtrl2* tuner = graph_.Tuner();
+  orb::com::ComPtr<IQuarnMPEG2TunerCtrl2> tuner = graph_.Tuner();
   if (!ready_ || !tuner || DeliveryType() != DELIVERY_CABLE || !Locked()) return E_FAIL;
   double mhz = 0;
   ULONG sr = 0, modulation = 0;
@@ -232,7 +232,7 @@ HRESULT CGraphDriver::GetCableChannel(CABLEDELIVERYDESC* desc) {
 
 HRESULT CGraphDriver::GetTerrestrialChannel(TERRDELIVERYDESC* desc) {
   if (!desc) return E_POINTER;
-  IQuarnMPEG2TunerCtrl2* tuner = graph_.Tuner();
+  orb::com::ComPtr<IQuarnMPEG2TunerCtrl2> tuner = graph_.Tuner();
   if (!ready_ || !tuner || DeliveryType() != DELIVERY_TERRESTRIAL || !Locked()) return E_FAIL;
   double mhz = 0;
   ULONG guard = 0;

@@ -122,6 +122,8 @@ HRESULT CSectionAcquirer::ReadSectionBatch(long n, SectionFilterSpec* specs, lon
 
   ComPtr<IMediaControl> control;
   HRESULT hr = graph_.GetMediaControl(control.Put());
+  const ComPtr<IGraphBuilder> graph = graph_.Graph();
+  const ComPtr<IQuarnMPEG2DataCtrl3> dataControl = graph_.DataControl();
   if (FAILED(hr)) return fail(hr, "failed to get media control on pin %d, hr=%#X");
 
   // 1. TS filter on data pin 0, demultiplexer behind it, PSI parser.
@@ -136,7 +138,7 @@ HRESULT CSectionAcquirer::ReadSectionBatch(long n, SectionFilterSpec* specs, lon
   ComPtr<IMpeg2Demultiplexer> dmx;
   hr = branch.demux.As(dmx);
   if (FAILED(hr)) return fail(hr, "failed to get demux filter on pin %d, hr=%#X");
-  hr = graph_.Graph()->AddFilter(branch.demux.Get(), L"Demux");
+  hr = graph->AddFilter(branch.demux.Get(), L"Demux");
   if (FAILED(hr)) {
     branch.demux = nullptr;
     return fail(hr, "failed to add demux filter on pin %d, hr=%#X");
@@ -144,14 +146,14 @@ HRESULT CSectionAcquirer::ReadSectionBatch(long n, SectionFilterSpec* specs, lon
   ComPtr<IPin> demuxIn = FirstPin(branch.demux.Get(), PINDIR_INPUT);
   if (!demuxIn) return fail(E_FAIL, "failed to get demux input pin on pin %d, hr=%#X");
   ComPtr<IPin> tsOut = FirstPin(branch.ts.Get(), PINDIR_OUTPUT);
-  hr = tsOut ? graph_.Graph()->ConnectDirect(tsOut.Get(), demuxIn.Get(), nullptr) : E_FAIL;
+  hr = tsOut ? graph->ConnectDirect(tsOut.Get(), demuxIn.Get(), nullptr) : E_FAIL;
   if (FAILED(hr)) return fail(hr, "failed to connect quarntots to demux on pin %d, hr=%#X");
   hr = CoCreateInstance(kClsidPsiParser, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter, branch.psi.PutVoid());
   if (FAILED(hr)) return fail(hr, "failed to create PSI parser filter on pin %d, hr=%#X");
   ComPtr<IQuarnPSIParser> parser;
   hr = branch.psi.As(parser);
   if (FAILED(hr)) return fail(hr, "failed to get PSI parser filter on pin %d, hr=%#X");
-  hr = graph_.Graph()->AddFilter(branch.psi.Get(), L"PSI Parser");
+  hr = graph->AddFilter(branch.psi.Get(), L"PSI Parser");
   if (FAILED(hr)) {
     branch.psi = nullptr;
     return fail(hr, "failed to add psi filter on pin %d, hr=%#X");
@@ -185,7 +187,7 @@ HRESULT CSectionAcquirer::ReadSectionBatch(long n, SectionFilterSpec* specs, lon
     if (FAILED(hr)) return fail(hr, "failed to get psi pidmap on pin %d, hr=%#X");
     hr = inMap->MapPID(1, &p, MEDIA_MPEG2_PSI);
     if (FAILED(hr)) return fail(hr, "failed to get psi pidmap on pin %d, hr=%#X");
-    hr = graph_.Graph()->ConnectDirect(out.Get(), in.Get(), nullptr);
+    hr = graph->ConnectDirect(out.Get(), in.Get(), nullptr);
     if (FAILED(hr)) return fail(hr, "failed to connect demux to psi on pin %d, hr=%#X");
   }
 
@@ -230,7 +232,7 @@ HRESULT CSectionAcquirer::ReadSectionBatch(long n, SectionFilterSpec* specs, lon
   OAFilterState state = 0;
   if (control->GetState(1000, &state) == VFW_S_STATE_INTERMEDIATE) DriverLog().Log(4, "transition not complete");
   ULONG routed = static_cast<ULONG>(pids.size());
-  hr = graph_.DataControl() ? graph_.DataControl()->AddPIDs(&routed, pids.data(), pinNo) : E_POINTER;
+  hr = dataControl ? dataControl->AddPIDs(&routed, pids.data(), pinNo) : E_POINTER;
   if (FAILED(hr)) {
     control->Stop();
     closeEvents();
@@ -243,7 +245,7 @@ HRESULT CSectionAcquirer::ReadSectionBatch(long n, SectionFilterSpec* specs, lon
   if (r == WAIT_TIMEOUT) DriverLog().Log(4, "section batch timed out");
   else if (r == WAIT_OBJECT_0 + 1) DriverLog().Log(4, "section batch cancelled");
   else if (r == WAIT_FAILED) DriverLog().Log(1, "waiting for sections failed: %lu", GetLastError());
-  if (graph_.DataControl()) graph_.DataControl()->RemovePIDs(static_cast<ULONG>(pids.size()), pids.data(), pinNo);
+  if (dataControl) dataControl->RemovePIDs(static_cast<ULONG>(pids.size()), pids.data(), pinNo);
   hr = control->Stop();
   if (FAILED(hr)) DriverLog().Log(1, "failed to stop graph: %#X", static_cast<unsigned>(hr));
   // Whatever the stop did: the parser lets go of the records and the event

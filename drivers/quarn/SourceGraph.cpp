@@ -36,6 +36,36 @@ std::string PinName(IPin* pin) {
 
 CSourceGraph::CSourceGraph() { InitializeCriticalSection(&lock_); }
 
+bool CSourceGraph::Built() const {
+  Guard g(lock_);
+  return graph_ != nullptr;
+}
+
+ComPtr<IGraphBuilder> CSourceGraph::Graph() const {
+  Guard g(lock_);
+  return graph_;
+}
+
+ComPtr<IBaseFilter> CSourceGraph::Source() const {
+  Guard g(lock_);
+  return source_;
+}
+
+ComPtr<IQuarnMPEG2TunerCtrl2> CSourceGraph::Tuner() const {
+  Guard g(lock_);
+  return tuner_;
+}
+
+ComPtr<IQuarnMPEG2DataCtrl3> CSourceGraph::DataControl() const {
+  Guard g(lock_);
+  return data_;
+}
+
+ComPtr<IQuarnMPEG2AVCtrl> CSourceGraph::AVControl() const {
+  Guard g(lock_);
+  return av_;
+}
+
 CSourceGraph::~CSourceGraph() {
   TearDown();
   DeleteCriticalSection(&lock_);

@@ -44,7 +44,7 @@ class CSourceGraph {
   void TearDown();
   // TearDown, then Build.
   HRESULT Reset();
-  bool Built() const { return graph_ != nullptr; }
+  bool Built() const;
 
   // The graph's media control and event interfaces (queried once, kept);
   // `out` gets its own reference.
@@ -65,11 +65,13 @@ class CSourceGraph {
   // Removes a filter from the graph (its pins are disconnected).
   void RemoveFilter(IBaseFilter* filter);
 
-  IGraphBuilder* Graph() const { return graph_.Get(); }
-  IBaseFilter* Source() const { return source_.Get(); }
-  IQuarnMPEG2TunerCtrl2* Tuner() const { return tuner_.Get(); }
-  IQuarnMPEG2DataCtrl3* DataControl() const { return data_.Get(); }
-  IQuarnMPEG2AVCtrl* AVControl() const { return av_.Get(); }
+  // The graph's parts, each with its own reference (null while the graph
+  // is not built): a reset on another thread never pulls them away.
+  orb::com::ComPtr<IGraphBuilder> Graph() const;
+  orb::com::ComPtr<IBaseFilter> Source() const;
+  orb::com::ComPtr<IQuarnMPEG2TunerCtrl2> Tuner() const;
+  orb::com::ComPtr<IQuarnMPEG2DataCtrl3> DataControl() const;
+  orb::com::ComPtr<IQuarnMPEG2AVCtrl> AVControl() const;
 
   // One user of the graph at a time; false when another one has it.
   bool Claim(const char* user);

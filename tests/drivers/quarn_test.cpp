@@ -22,19 +22,12 @@
 #include "orb_atl/bstr.h"
 #include "orb_atl/com_ptr.h"
 #include "quarn.h"
-#include "quarnsim/hooks.h"
+#include "quarn_fixture.h"
 
 namespace {
 
-using orb::com::Bstr;
-using orb::com::ComPtr;
+using namespace quarntest;
 
-std::wstring ExeDir() {
-  wchar_t path[MAX_PATH] = {};
-  GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring p = path;
-  return p.substr(0, p.find_last_of(L"\\/"));
-}
 
 HRESULT CallEntry(const wchar_t* dll, const char* entry) {
   HMODULE m = LoadLibraryW((ExeDir() + L"\\" + dll).c_str());
@@ -46,13 +39,20 @@ HRESULT CallEntry(const wchar_t* dll, const char* entry) {
   return hr;
 }
 
-QsimHooks& Sim() {
-  static QsimHooks hooks(ORB_QUARNSIM_PATH);
-  return hooks;
-}
 
 class ComEnvironment : public ::testing::Environment {
  public:
+  ComEnvironment() {
+    // Under Wine without a window manager, closing a managed window waits
+    // for the manager that never answers; the dialogs these tests close are
+    // left unmanaged (for this program only).
+    HKEY k = nullptr;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\drivers_quarn_tests.exe\\X11 Driver", 0,
+                        nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr) == ERROR_SUCCESS) {
+      RegSetValueExA(k, "Managed", 0, REG_SZ, reinterpret_cast<const BYTE*>("N"), 2);
+      RegCloseKey(k);
+    }
+  }
   void SetUp() override {
     CoInitializeEx(nullptr, COINIT_MULTITHREADED);
     ASSERT_NE(Sim().module, nullptr) << Sim().windowsPath;
@@ -64,33 +64,9 @@ class ComEnvironment : public ::testing::Environment {
 };
 const auto* const kEnv = ::testing::AddGlobalTestEnvironment(new ComEnvironment);
 
-const std::string kClassKeyName = "{6DD38335-5AA5-4105-84FD-EFDCCE40A41A}";
 
-bool ReadDword(const std::string& key, const char* name, DWORD& value) {
-  HKEY k;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS) return false;
-  DWORD size = sizeof value, type = 0;
-  const bool ok = RegQueryValueExA(k, name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) == ERROR_SUCCESS;
-  RegCloseKey(k);
-  return ok;
-}
 
-void WriteDword(const std::string& key, const char* name, DWORD value) {
-  HKEY k;
-  ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr),
-            ERROR_SUCCESS);
-  RegSetValueExA(k, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
-  RegCloseKey(k);
-}
 
-void WriteString(const std::string& key, const char* name, const std::string& value) {
-  HKEY k;
-  ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr),
-            ERROR_SUCCESS);
-  RegSetValueExA(k, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                 static_cast<DWORD>(value.size() + 1));
-  RegCloseKey(k);
-}
 
 SectionFilterSpec Spec(uint32_t pid, uint8_t tableId, uint32_t mode, int extension = -1) {
   SectionFilterSpec s;
@@ -124,59 +100,6 @@ void CheckAndFree(SectionResult& r, const SectionFilterSpec& spec) {
   r.count = 0;
 }
 
-class QuarnTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    Sim().Reset();
-    base_ = "SOFTWARE\\Team Orbisect\\QuarnTest" + std::to_string(GetCurrentProcessId());
-    root_ = base_ + "\\drivers";
-    classKey_ = root_ + "\\" + kClassKeyName;
-    RegDeleteTreeA(HKEY_LOCAL_MACHINE, base_.c_str());
-    ASSERT_EQ(CoCreateInstance(CLSID_quarndev, nullptr, CLSCTX_INPROC_SERVER, __uuidof(IDvbDriver),
-                               driver_.PutVoid()),
-              S_OK);
-  }
-  void TearDown() override {
-    driver_ = nullptr;
-    RegDeleteTreeA(HKEY_LOCAL_MACHINE, base_.c_str());
-    EXPECT_EQ(Sim().RunningStreams(), 0);
-    EXPECT_EQ(Sim().LiveFilters(), 0);  // the graph went with the driver
-  }
-
-  template <class I>
-  ComPtr<I> Get() {
-    ComPtr<I> p;
-    EXPECT_EQ(driver_->QueryInterface(__uuidof(I), p.PutVoid()), S_OK);
-    return p;
-  }
-
-  HRESULT Init() {
-    Bstr root(std::wstring(root_.begin(), root_.end()).c_str());
-    Bstr all(L"C:\\ProgramData\\drivers"), user(L"C:\\users\\drivers");
-    return Get<IDriverControl>()->Init(root.Get(), all.Get(), user.Get());
-  }
-
-  // Two satellites behind a DiSEqC 1.0 switch, as the default world has them.
-  void ConfigureDish(DWORD mode = 2) {
-    WriteDword(classKey_, "disqmode", mode);
-    WriteDword(classKey_, "loglevel", 4);
-    WriteString(classKey_, "satellite1", "19.2E");
-    WriteString(classKey_, "satellite2", "13.0E");
-  }
-
-  HRESULT TuneSatellite(const wchar_t* name, uint32_t frequency10kHz, uint8_t polarization, uint32_t sr100) {
-    SATDELIVERYDESC d{};
-    d.frequency = frequency10kHz;
-    d.polarization = polarization;
-    d.symbol_rate = sr100;
-    return Get<ISetTuner>()->SetSatellite(0, name, &d);
-  }
-
-  QSIM_TUNE LastTune() { return Sim().LastTune(); }
-
-  std::string base_, root_, classKey_;
-  ComPtr<IDvbDriver> driver_;
-};
 
 TEST(QuarnServer, RegisteredUnderTheDriverCategory) {
   ComPtr<ICatInformation> cats;

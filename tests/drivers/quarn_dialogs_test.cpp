@@ -1,0 +1,336 @@
+// Quarn's dialogs through COM under Wine, driven by window messages from a
+// second thread: the streaming pages write their files (TS packets of
+// chosen PIDs read back by orb-tsdump, the sections of chosen PIDs, the
+// A/V pins' PES), each run ending with no push thread and only the source
+// filter left in the graph; the pin-list rules; closing the sheet while a
+// page runs; the configuration sheet with Quarn's capability text.
+#include <windows.h>
+#include <commctrl.h>
+#include <prsht.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "contract/driver_contract.h"
+#include "dialog_driver.h"
+#include "orb_atl/bstr.h"
+#include "orb_atl/com_ptr.h"
+#include "quarn.h"
+#include "quarn_fixture.h"
+
+namespace {
+
+using namespace plugtest;
+using orb::com::Bstr;
+using orb::com::ComPtr;
+using quarntest::QuarnTest;
+using quarntest::Sim;
+
+HWND CurrentPage(HWND sheet) { return reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0)); }
+
+std::vector<unsigned char> ReadBytes(const std::wstring& path) {
+  std::vector<unsigned char> bytes;
+  FILE* f = _wfopen(path.c_str(), L"rb");
+  if (!f) return bytes;
+  unsigned char buf[65536];
+  size_t n;
+  while ((n = fread(buf, 1, sizeof buf, f)) > 0) bytes.insert(bytes.end(), buf, buf + n);
+  fclose(f);
+  return bytes;
+}
+
+long long FileSize(const std::wstring& path) {
+  WIN32_FILE_ATTRIBUTE_DATA a{};
+  if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &a)) return -1;
+  return static_cast<long long>(a.nFileSizeHigh) << 32 | a.nFileSizeLow;
+}
+
+int TsDump(const std::wstring& file, std::string* output) {
+  const std::wstring out = file + L".dump.txt";
+  std::wstring command = L"cmd /c \"\"" + quarntest::ExeDir() + L"\\orb-tsdump.exe\" --strict \"" + file + L"\" > \"" +
+                         out + L"\"\"";
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &si, &pi))
+    return -1;
+  DWORD code = 0;
+  if (WaitForSingleObject(pi.hProcess, 30000) != WAIT_OBJECT_0) code = static_cast<DWORD>(-2);
+  else GetExitCodeProcess(pi.hProcess, &code);
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
+  const auto text = ReadBytes(out);
+  if (output) output->assign(text.begin(), text.end());
+  return static_cast<int>(code);
+}
+
+std::string Narrow(const std::wstring& w) { return std::string(w.begin(), w.end()); }
+
+std::vector<std::string> ListBoxTexts(HWND dlg, int id) {
+  std::vector<std::string> texts;
+  const int n = static_cast<int>(SendDlgItemMessageA(dlg, id, LB_GETCOUNT, 0, 0));
+  for (int i = 0; i < n; ++i) {
+    char text[32] = {};
+    SendDlgItemMessageA(dlg, id, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+    texts.push_back(text);
+  }
+  return texts;
+}
+
+class QuarnDialogTest : public QuarnTest {
+ protected:
+  void SetUp() override {
+    QuarnTest::SetUp();
+    ConfigureDish(2);
+    ASSERT_EQ(Init(), S_OK);
+    ASSERT_EQ(TuneSatellite(L"19.2E", 1183600, 0, 275000), S_OK);
+    dialogs_ = Get<IDriverDialogs>();
+  }
+  void TearDown() override {
+    dialogs_ = nullptr;
+    QuarnTest::TearDown();
+  }
+  std::wstring OutFile(const char* name) {
+    const std::wstring path = quarntest::ExeDir() + L"\\quarn_" + std::wstring(name, name + strlen(name));
+    DeleteFileW(path.c_str());
+    return path;
+  }
+  // Selects pin `pin` of a pin-list page, names its file and adds the PIDs.
+  static void SetUpPin(HWND page, int pin, const std::wstring& file, const std::vector<const char*>& pids) {
+    Choose(page, 273, pin);
+    SetItemText(page, 274, Narrow(file));
+    Notify(page, 274, EN_KILLFOCUS);
+    for (const char* pid : pids) {
+      SetItemText(page, 280, pid);
+      Notify(page, 281, BN_CLICKED);
+    }
+  }
+  ComPtr<IDriverDialogs> dialogs_;
+};
+
+TEST_F(QuarnDialogTest, PinListsKeepOrderedPidsPerPin) {
+  std::vector<std::string> pages, pin0, pin1, afterRemove;
+  std::string file0Back, avAudio, avVideo;
+  DialogScript script([&] {
+    HWND sheet = WaitDialog("Streaming");
+    if (!sheet) return;
+    HWND tabs = reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETTABCONTROL, 0, 0));
+    const int n = static_cast<int>(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; i < n; ++i) {
+      char text[64] = {};
+      TCITEMA item{};
+      item.mask = TCIF_TEXT;
+      item.pszText = text;
+      item.cchTextMax = sizeof text;
+      SendMessageA(tabs, TCM_GETITEMA, i, reinterpret_cast<LPARAM>(&item));
+      pages.push_back(text);
+    }
+    HWND page = CurrentPage(sheet);  // "TS"
+    SetUpPin(page, 0, L"C:\\first.ts", {"1ff", "01FF", "12", "zz"});
+    pin0 = ListBoxTexts(page, 276);
+    SetUpPin(page, 1, L"C:\\second.ts", {"10"});
+    pin1 = ListBoxTexts(page, 276);
+    Choose(page, 273, 0);
+    file0Back = ItemText(page, 274);
+    // Select 0012 and 01FF and remove them.
+    SendDlgItemMessageA(page, 276, LB_SETSEL, TRUE, 1);
+    SendDlgItemMessageA(page, 276, LB_SETSEL, TRUE, 2);
+    Notify(page, 282, BN_CLICKED);
+    afterRemove = ListBoxTexts(page, 276);
+    SaveWindowBitmap(sheet, L"dialog_quarn_streaming_ts.bmp");
+    SendMessageA(sheet, PSM_SETCURSEL, 1, 0);
+    HWND av = CurrentPage(sheet);
+    avAudio = ItemText(av, 225);
+    avVideo = ItemText(av, 224);
+    SaveWindowBitmap(sheet, L"dialog_quarn_streaming_av.bmp");
+    PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
+  });
+  EXPECT_EQ(dialogs_->ShowStreaming(nullptr), S_OK);
+  script.Join();
+  EXPECT_EQ(pages, (std::vector<std::string>{"TS", "A/V streaming", "SI/Private sections"}));
+  // "zz" has no hexadecimal digit: PID 0.
+  EXPECT_EQ(pin0, (std::vector<std::string>{"0000", "0012", "01FF"}));
+  EXPECT_EQ(pin1, (std::vector<std::string>{"0010"}));
+  EXPECT_EQ(file0Back, "C:\\first.ts");
+  EXPECT_EQ(afterRemove, (std::vector<std::string>{"0000"}));
+  EXPECT_EQ(avAudio, "0100");
+  EXPECT_EQ(avVideo, "0101");
+}
+
+TEST_F(QuarnDialogTest, TsPageWritesThePacketsOfItsPidsPerPin) {
+  const std::wstring pat = OutFile("ts_pin0.ts"), sdt = OutFile("ts_pin2.ts"), unused = OutFile("ts_pin1.ts");
+  std::string buttonRunning, buttonAfter;
+  int streamsRunning = -1;
+  bool disabledWhileStopping = false;
+  DialogScript script([&] {
+    HWND sheet = WaitDialog("Streaming");
+    if (!sheet) return;
+    HWND page = CurrentPage(sheet);
+    SetUpPin(page, 0, pat, {"0"});
+    SetUpPin(page, 1, unused, {});  // a file without PIDs: not touched
+    SetUpPin(page, 2, sdt, {"11", "10"});
+    Notify(page, 230, BN_CLICKED);
+    buttonRunning = ItemText(page, 230);
+    WaitFor([&] { return FileSize(pat) > 188 * 20 && FileSize(sdt) > 188 * 20; }, 5000);
+    streamsRunning = Sim().RunningStreams();
+    Notify(page, 230, BN_CLICKED);  // Cancel
+    disabledWhileStopping = !Enabled(page, 230) || ItemText(page, 230) == "Start";
+    WaitFor([&] { return ItemText(page, 230) == "Start" && Enabled(page, 230); }, 5000);
+    buttonAfter = ItemText(page, 230);
+    PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
+  });
+  EXPECT_EQ(dialogs_->ShowStreaming(nullptr), S_OK);
+  script.Join();
+  EXPECT_EQ(buttonRunning, "Cancel");
+  EXPECT_TRUE(disabledWhileStopping);
+  EXPECT_EQ(buttonAfter, "Start");
+  EXPECT_EQ(streamsRunning, 1);
+  EXPECT_EQ(Sim().RunningStreams(), 0);
+  EXPECT_EQ(Sim().LiveFilters(), 1);  // a freshly built graph: the source alone
+  EXPECT_EQ(FileSize(unused), -1);
+
+  for (const auto& [file, allowed] : {std::pair{pat, std::vector<int>{0}}, std::pair{sdt, std::vector<int>{0x10, 0x11}}}) {
+    const auto bytes = ReadBytes(file);
+    ASSERT_GT(bytes.size(), 0u);
+    ASSERT_EQ(bytes.size() % 188, 0u);
+    for (size_t at = 0; at < bytes.size(); at += 188) {
+      const int pid = (bytes[at + 1] & 0x1F) << 8 | bytes[at + 2];
+      ASSERT_NE(std::find(allowed.begin(), allowed.end(), pid), allowed.end()) << pid;
+    }
+    std::string dump;
+    EXPECT_EQ(TsDump(file, &dump), 0) << dump;
+  }
+  // The section reading still works on the rebuilt graph.
+  SectionFilterSpec spec{};
+  spec.pid = 0;
+  SectionResult result{};
+  ASSERT_EQ(Get<ISectionReader>()->GetSections(1, &spec, 5, &result), S_OK);
+  EXPECT_EQ(result.count, 1u);
+  for (uint32_t i = 0; i < result.count; ++i) CoTaskMemFree(result.sections[i]);
+  CoTaskMemFree(result.sections);
+}
+
+TEST_F(QuarnDialogTest, SiPageWritesTheSectionsOfItsPids) {
+  const std::wstring file = OutFile("si_pin1.bin");
+  DialogScript script([&] {
+    HWND sheet = WaitDialog("Streaming");
+    if (!sheet) return;
+    SendMessageA(sheet, PSM_SETCURSEL, 2, 0);
+    HWND page = CurrentPage(sheet);
+    SetUpPin(page, 1, file, {"0", "11"});
+    Notify(page, 230, BN_CLICKED);
+    WaitFor([&] { return FileSize(file) > 2000; }, 5000);
+    SaveWindowBitmap(sheet, L"dialog_quarn_streaming_si.bmp");
+    Notify(page, 230, BN_CLICKED);
+    WaitFor([&] { return ItemText(page, 230) == "Start" && Enabled(page, 230); }, 5000);
+    PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
+  });
+  EXPECT_EQ(dialogs_->ShowStreaming(nullptr), S_OK);
+  script.Join();
+  EXPECT_EQ(Sim().RunningStreams(), 0);
+  EXPECT_EQ(Sim().LiveFilters(), 1);
+  // Whole sections one after another: the PAT, and the SDT/BAT of PID 0x11.
+  const auto bytes = ReadBytes(file);
+  ASSERT_GT(bytes.size(), 0u);
+  size_t at = 0;
+  bool pat = false, sdt = false;
+  while (at + 3 <= bytes.size()) {
+    const int table = bytes[at];
+    EXPECT_TRUE(table == 0x00 || table == 0x42 || table == 0x46 || table == 0x4A) << table;
+    pat = pat || table == 0x00;
+    sdt = sdt || table == 0x42;
+    const size_t length = 3 + (((bytes[at + 1] & 0x0F) << 8) | bytes[at + 2]);
+    ASSERT_LE(at + length, bytes.size());
+    at += length;
+  }
+  EXPECT_EQ(at, bytes.size());
+  EXPECT_TRUE(pat);
+  EXPECT_TRUE(sdt);
+}
+
+TEST_F(QuarnDialogTest, AvPageWritesThePesOfBothPins) {
+  const std::wstring video = OutFile("video.bin"), audio = OutFile("audio.bin");
+  DialogScript script([&] {
+    HWND sheet = WaitDialog("Streaming");
+    if (!sheet) return;
+    SendMessageA(sheet, PSM_SETCURSEL, 1, 0);
+    HWND page = CurrentPage(sheet);
+    // The first service of 11836 H: video 0x101, audio 0x102.
+    SetItemText(page, 225, "102");
+    SetItemText(page, 226, Narrow(video));
+    SetItemText(page, 228, Narrow(audio));
+    Notify(page, 230, BN_CLICKED);
+    WaitFor([&] { return FileSize(video) > 1000 && FileSize(audio) > 1000; }, 5000);
+    Notify(page, 230, BN_CLICKED);
+    WaitFor([&] { return ItemText(page, 230) == "Start" && Enabled(page, 230); }, 5000);
+    PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
+  });
+  EXPECT_EQ(dialogs_->ShowStreaming(nullptr), S_OK);
+  script.Join();
+  EXPECT_EQ(Sim().RunningStreams(), 0);
+  EXPECT_EQ(Sim().LiveFilters(), 1);
+  for (const auto& [file, streamId] : {std::pair{video, 0xE0}, std::pair{audio, 0xC0}}) {
+    const auto bytes = ReadBytes(file);
+    ASSERT_GT(bytes.size(), 4u);
+    EXPECT_EQ(bytes[0], 0x00);
+    EXPECT_EQ(bytes[1], 0x00);
+    EXPECT_EQ(bytes[2], 0x01);
+    EXPECT_EQ(bytes[3], streamId);
+  }
+}
+
+TEST_F(QuarnDialogTest, ClosingTheSheetStopsARunningPageAndOnlyOneUsesTheGraph) {
+  const std::wstring ts = OutFile("close.ts"), si = OutFile("close.bin");
+  std::string siButtonAfterStart;
+  long long siSize = -2;
+  DialogScript script([&] {
+    HWND sheet = WaitDialog("Streaming");
+    if (!sheet) return;
+    HWND page = CurrentPage(sheet);
+    SetUpPin(page, 0, ts, {"0"});
+    Notify(page, 230, BN_CLICKED);
+    WaitFor([&] { return FileSize(ts) > 188 * 10; }, 5000);
+    // The SI page finds the graph in use: its worker ends at once.
+    SendMessageA(sheet, PSM_SETCURSEL, 2, 0);
+    HWND siPage = CurrentPage(sheet);
+    SetUpPin(siPage, 0, si, {"0"});
+    Notify(siPage, 230, BN_CLICKED);
+    WaitFor([&] { return ItemText(siPage, 230) == "Start"; }, 5000);
+    siButtonAfterStart = ItemText(siPage, 230);
+    siSize = FileSize(si);
+    // Close with the TS page still running.
+    PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+  });
+  EXPECT_EQ(dialogs_->ShowStreaming(nullptr), S_OK);
+  script.Join();
+  EXPECT_EQ(siButtonAfterStart, "Start");
+  EXPECT_EQ(siSize, -1);
+  EXPECT_EQ(Sim().RunningStreams(), 0);
+  EXPECT_EQ(Sim().LiveFilters(), 1);
+  EXPECT_GT(FileSize(ts), 0);
+}
+
+TEST_F(QuarnDialogTest, ConfigurationShowsTheTunerAndStoresTheSlots) {
+  std::string info;
+  DialogScript script([&] {
+    HWND sheet = WaitDialog("Configuration");
+    if (!sheet) return;
+    SendMessageA(sheet, PSM_SETCURSEL, 1, 0);
+    info = ItemText(CurrentPage(sheet), 218);
+    SaveWindowBitmap(sheet, L"dialog_quarn_config_info.bmp");
+    PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
+  });
+  EXPECT_EQ(dialogs_->ShowConfiguration(nullptr), S_OK);
+  script.Join();
+  EXPECT_EQ(info.rfind("Modulation: DVB-S\n", 0), 0u) << info;
+  EXPECT_NE(info.find("signal strength supported: yes"), std::string::npos);
+  EXPECT_NE(info.find("ber supported: no"), std::string::npos);
+  DWORD mode = 0;
+  ASSERT_TRUE(quarntest::ReadDword(classKey_, "disqmode", mode));
+  EXPECT_EQ(mode, 2u);
+}
+
+}  // namespace
