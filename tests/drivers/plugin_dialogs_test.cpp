@@ -504,13 +504,23 @@ TEST_P(StreamingTest, AvPageSetsThePidsAndRecords) {
   if (GetParam().filterType != 3) GTEST_SKIP() << "premium cards only";
   StartTuned();
   const std::wstring file = OutFile("av.mpg");
-  bool stopEnabledAtStart = true, stopEnabledRecording = false;
+  bool stopEnabledAtStart = true, stopEnabledRecording = false, stillIdle = false;
+  Box pidsRefused, openRefused;
   DialogScript script([&] {
     HWND sheet = WaitDialog("Streaming");
     if (!sheet) return;
     SendMessageA(sheet, PSM_SETCURSEL, 1, 0);
     HWND page = CurrentPage(sheet);
     stopEnabledAtStart = Enabled(page, 228);
+    // Refusals of the card are reported and change nothing.
+    vsim_->FailCall("SetPIDs", 1);
+    PostClick(page, 235);
+    AnswerBox(std::string(GetParam().name), pidsRefused);
+    vsim_->FailCall("RecOpen", 1);
+    SetItemText(page, 221, Narrow(file));
+    PostClick(page, 242);
+    AnswerBox(std::string(GetParam().name), openRefused);
+    stillIdle = Enabled(page, 242) && !Enabled(page, 228);
     SetItemText(page, 230, "0102");
     Notify(page, 235, BN_CLICKED);
     SetItemText(page, 221, Narrow(file));
@@ -524,6 +534,9 @@ TEST_P(StreamingTest, AvPageSetsThePidsAndRecords) {
   EXPECT_EQ(dialogs_->ShowStreaming(nullptr), S_OK);
   script.Join();
   EXPECT_FALSE(stopEnabledAtStart);
+  EXPECT_EQ(pidsRefused.text, "Could not set PIDs!");
+  EXPECT_EQ(openRefused.text, "failed to open file");
+  EXPECT_TRUE(stillIdle);
   EXPECT_TRUE(stopEnabledRecording);
   EXPECT_NE(vsim_->Trace().find("SetPIDs audio=0x0102 video=0x0101 pcr=0x0101"), std::string::npos);
   const ULONGLONG size = FileSize(file);
@@ -542,6 +555,7 @@ TEST_P(StreamingTest, TsRecordingWritesTheStreamAndItsInfoFile) {
   DeleteFileW((file + L".info").c_str());
   DeleteFileW((second + L".info").c_str());
   std::string stopText, startText, lost;
+  bool closedAfterFailure = false;
   Box failed;
   DialogScript script([&] {
     HWND sheet = WaitDialog("Streaming");
@@ -553,6 +567,8 @@ TEST_P(StreamingTest, TsRecordingWritesTheStreamAndItsInfoFile) {
     SetItemText(page, 221, Narrow(file));
     PostClick(page, 204);
     AnswerBox(std::string(GetParam().name), failed);
+    // The failed start closed the file it had made.
+    closedAfterFailure = DeleteFileW(file.c_str()) != FALSE;
     startText = ItemText(page, 204);
     Notify(page, 204, BN_CLICKED);
     stopText = ItemText(page, 204);
@@ -571,6 +587,7 @@ TEST_P(StreamingTest, TsRecordingWritesTheStreamAndItsInfoFile) {
   EXPECT_EQ(dialogs_->ShowStreaming(nullptr), S_OK);
   script.Join();
   EXPECT_EQ(failed.text, "TS-Record Start failed!");
+  EXPECT_TRUE(closedAfterFailure);
   EXPECT_EQ(startText, "Start");
   EXPECT_EQ(stopText, "Stop");
   EXPECT_EQ(lost, "3");
