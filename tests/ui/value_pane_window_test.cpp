@@ -318,6 +318,11 @@ TEST_F(ValuePaneTest, ColumnsAndThePatAsRows) {
             L"LAST SECTION NUMBER=0\n"
             L"CRC 32=" + std::wstring(crc) + L"\n");
   for (int i = 0; i < RowCount(); ++i) EXPECT_EQ(ItemData(i), 0);
+  CString preview(L"old");
+  pane_->FormatHexPreview({0x01, 0xAB, 0x00}, preview);
+  EXPECT_EQ(preview, CString(L"01 AB 00"));
+  pane_->FormatHexPreview({}, preview);
+  EXPECT_TRUE(preview.IsEmpty());
 
   // A stream of a PMT replaces the rows; a width the user set stays.
   ::SendMessageW(list_, LVM_SETCOLUMNWIDTH, 0, 180);
@@ -392,6 +397,14 @@ TEST_F(ValuePaneTest, SelectingAByteRowShowsExactlyThoseBytesInTheValueTab) {
   EXPECT_NE(ValueView().GetBuffer(), ca.private_data_bytes.data());
   // The VALUE tab is not brought to the front.
   EXPECT_EQ(frame_->GetOutputBar().GetTabs().GetCurSel(), 0);
+
+  // Without a main window the bytes go nowhere.
+  const auto other = Descriptor<lib13818::DescriptorUnknown>(0x98, {0x01, 0x02});
+  pane_->ShowUnknownDescriptor(other);
+  theTestApp.m_pMainWnd = nullptr;
+  Select(2);
+  theTestApp.m_pMainWnd = frame_;
+  EXPECT_EQ(ValueBytes(), ca.private_data_bytes);
 
   // A byte row without bytes carries no item: the VALUE tab keeps its bytes.
   const auto empty = Descriptor<lib13818::DescriptorUnknown>(0x99, {});
