@@ -134,12 +134,15 @@ bool BrowseTo(HWND exportDialog, const std::wstring& path) {
   // The file name box (a combo box in the explorer-style dialog).
   ::SetDlgItemTextW(fileDialog, 0x47C, path.c_str());
   Press(fileDialog, IDOK);
-  return WaitFor([&] { return TextOf(::GetDlgItem(exportDialog, 1058)) == path; });
+  return WaitFor([&] { return TextOf(::GetDlgItem(exportDialog, 1058)) == path; }) &&
+         WaitFor([&] { return !::IsWindow(fileDialog); });
 }
 
-// The window as the screen shows it, as a 24-bit BMP (for looking at).
+// The window as the screen shows it, freshly painted, as a 24-bit BMP (for
+// looking at).
 void SaveScreenshot(HWND hwnd, const std::wstring& path) {
   RECT r{};
+  ::RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
   if (!::GetWindowRect(hwnd, &r)) return;
   const int w = r.right - r.left, h = r.bottom - r.top;
   if (w <= 0 || h <= 0) return;
@@ -276,6 +279,30 @@ TEST(ExportDialog, ProgressDialogStaysThroughEscapeAndEnterUntilTheExportEnds) {
   EXPECT_TRUE(stayed);
   EXPECT_TRUE(session.boxes.empty());
   EXPECT_EQ(FilesIn(OutFolder(), L"large.db*"), std::vector<std::wstring>{L"large.db"});
+}
+
+// A progress dialog whose worker cannot be started.
+class CNoThreadProgressDlg : public CExportProgressDlg {
+ public:
+  using CExportProgressDlg::CExportProgressDlg;
+
+ protected:
+  CWinThread* BeginWorker() override { return nullptr; }
+};
+
+TEST(ExportDialog, WorkerThatCannotStartEndsTheExportWithItsMessageAndNothingWritten) {
+  const std::wstring path = OutFolder() + L"\\nothread.db";
+  const lib13818::NetworkMap store = testing_support::SyntheticStore(1, 2);
+  std::vector<std::wstring> boxes;
+  AfxSetMessageBoxHook([&](const CString& text, UINT) {
+    boxes.push_back(text.GetString());
+    return IDOK;
+  });
+  CNoThreadProgressDlg dlg(&store, path.c_str());
+  EXPECT_EQ(dlg.DoModal(), IDABORT);
+  AfxSetMessageBoxHook({});
+  EXPECT_EQ(boxes, std::vector<std::wstring>{L"Failed to create thread"});
+  EXPECT_TRUE(FilesIn(OutFolder(), L"nothread.db*").empty());
 }
 
 }  // namespace

@@ -78,7 +78,7 @@ UINT ExportThreadProc(LPVOID pParam) { return static_cast<CExportProgressDlg*>(p
 BOOL CExportProgressDlg::OnInitDialog() {
   CDialog::OnInitDialog();
   m_errorText.clear();
-  m_thread = AfxBeginThread(ExportThreadProc, this, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED, nullptr);
+  m_thread = BeginWorker();
   if (!m_thread) {
     orb::app::ProgramLog().Log(1, "Database export: failed to create thread");
     AfxMessageBox(L"Failed to create thread", MB_OK);
@@ -89,6 +89,10 @@ BOOL CExportProgressDlg::OnInitDialog() {
   m_thread->m_bAutoDelete = FALSE;
   m_thread->ResumeThread();
   return TRUE;
+}
+
+CWinThread* CExportProgressDlg::BeginWorker() {
+  return AfxBeginThread(ExportThreadProc, this, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED, nullptr);
 }
 
 void CExportProgressDlg::OnOK() {

@@ -47,6 +47,8 @@ class CExportProgressDlg : public CDialog {
   void OnOK() override;
   void OnCancel() override;
   afx_msg LRESULT OnExportDone(WPARAM wParam, LPARAM lParam);
+  // Starts the worker suspended (AfxBeginThread); null when it cannot.
+  virtual CWinThread* BeginWorker();
   DECLARE_MESSAGE_MAP()
 
  private:
