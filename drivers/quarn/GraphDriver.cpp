@@ -102,10 +102,6 @@ HRESULT CGraphDriver::SetSatListMgr(ISatListManager* mgr) {
   return S_OK;
 }
 
-HRESULT CGraphDriver::ShowTuningDialog(HWND) {
-  DriverLog().Log(1, "the tuning dialog is not part of this build");
-  return E_FAIL;
-}
 
 
 bool CGraphDriver::Locked() {

@@ -12,6 +12,7 @@
 
 #include <string>
 
+#include "QuarnTuningDlg.h"
 #include "SectionAcquirer.h"
 #include "SourceGraph.h"
 #include "contract/driver_contract.h"
@@ -77,6 +78,7 @@ class CGraphDriver final
   CSectionAcquirer acquirer_{graph_};
   CSettings settings_;
   QuarnTunerCaps caps_{};
+  quarn::TunerReadBack readBack_;
   bool ready_ = false;
   std::string classKey_;
   std::wstring allUsersDir_;

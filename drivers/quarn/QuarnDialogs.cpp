@@ -9,6 +9,7 @@
 
 #include "GraphDriver.h"
 #include "QuarnSettings.h"
+#include "QuarnTuningDlg.h"
 #include "StreamingPages.h"
 #include "drvcommon/DriverLog.h"
 #include "orb_common/RegistryKey.h"
@@ -70,6 +71,20 @@ HRESULT CGraphDriver::ShowConfiguration(HWND parent) {
                                caps_.tunerType == QUARN_TUNER_SATELLITE, info, [this] { return StoreSettings(); },
                                "Configuration", CWnd::FromHandle(parent));
     if (sheet.DoModal() == -1) DriverLog().Log(1, "ShowConfiguration: the sheet could not be shown");
+  }
+  AfxDeleteTempMaps();
+  return S_OK;
+}
+
+HRESULT CGraphDriver::ShowTuningDialog(HWND parent) {
+  DRIVER_MODULE_STATE();
+  if (!ready_) {
+    DriverLog().Log(1, "ShowTuningDialog: the driver is not initialised");
+    return E_FAIL;
+  }
+  {
+    quarn::CTuningDlg dialog(&settings_, &graph_, caps_, &readBack_, &currentSatellite_, CWnd::FromHandle(parent));
+    if (dialog.DoModal() == -1) DriverLog().Log(1, "ShowTuningDialog: the dialog could not be shown");
   }
   AfxDeleteTempMaps();
   return S_OK;

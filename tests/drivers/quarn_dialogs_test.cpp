@@ -334,3 +334,74 @@ TEST_F(QuarnDialogTest, ConfigurationShowsTheTunerAndStoresTheSlots) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(QuarnDialogTest, TuningDialogReadsBackAndTunesThroughTheSwitch) {
+  std::string frequency, symbolRate, fec;
+  int disq = -2, sync = -1, level = -1;
+  bool horizontal = false;
+  DialogScript script([&] {
+    HWND dlg = WaitDialog("Tuning");
+    if (!dlg) return;
+    frequency = ItemText(dlg, 201);
+    symbolRate = ItemText(dlg, 202);
+    horizontal = Checked(dlg, 203);
+    disq = ListSelection(dlg, 1004);
+    const int f = ListSelection(dlg, 207);
+    fec = f >= 0 ? ListEntries(dlg, 207)[static_cast<size_t>(f)] : "";
+    WaitFor([&] { return ProgressPos(dlg, 1082) == 1 && ProgressPos(dlg, 1078) > 0; }, 3000);
+    sync = ProgressPos(dlg, 1082);
+    level = ProgressPos(dlg, 1078);
+    SaveWindowBitmap(dlg, L"dialog_quarn_tuning.bmp");
+    // 13.0E behind input A/B: 11034 V in the low band.
+    SetItemText(dlg, 201, "11034000");
+    Click(dlg, 204, {203, 204});
+    Choose(dlg, 1004, 1);
+    Choose(dlg, 207, 2);  // 3/4
+    PostClick(dlg, IDOK);
+  });
+  EXPECT_EQ(dialogs_->ShowTuningDialog(nullptr), S_OK);
+  script.Join();
+  EXPECT_EQ(frequency, "11836000");
+  EXPECT_EQ(symbolRate, "27500");
+  EXPECT_TRUE(horizontal);
+  EXPECT_EQ(disq, 0);
+  EXPECT_EQ(fec, "AUTO");
+  EXPECT_EQ(sync, 1);
+  EXPECT_GT(level, 0);
+  const QSIM_TUNE t = LastTune();
+  EXPECT_EQ(t.FrequencyKhz, 11034000u);
+  EXPECT_EQ(t.Diseqc, 4u);
+  EXPECT_EQ(t.LnbMhz, 9750u);
+  EXPECT_EQ(t.Tone, 0u);
+  EXPECT_EQ(t.Polarity, 1u);
+  EXPECT_EQ(t.Fec, 3u);
+  EXPECT_TRUE(t.Locked);
+  // The satellite tuned by the dialog is the current one for the program.
+  Bstr sat;
+  SATDELIVERYDESC d{};
+  ASSERT_EQ(Get<ISetTuner>()->GetSatChannel(sat.Put(), &d), S_OK);
+  EXPECT_STREQ(sat.Get(), L"13.0E");
+}
+
+TEST_F(QuarnDialogTest, TuningDialogToneBurstSlotsUseOneCodeEach) {
+  quarntest::WriteDword(classKey_, "disqmode", 1);
+  ASSERT_EQ(Init(), S_OK);
+  DialogScript script([&] {
+    HWND dlg = WaitDialog("Tuning");
+    if (!dlg) return;
+    SetItemText(dlg, 201, "11034000");
+    SetItemText(dlg, 202, "27500");
+    Click(dlg, 204, {203, 204});
+    Choose(dlg, 1004, 1);  // "B"
+    Notify(dlg, 209, BN_CLICKED);
+    PostMessageA(dlg, WM_COMMAND, IDCANCEL, 0);
+  });
+  EXPECT_EQ(dialogs_->ShowTuningDialog(nullptr), S_OK);
+  script.Join();
+  EXPECT_EQ(LastTune().Diseqc, 2u);
+  EXPECT_TRUE(LastTune().Locked);
+}
+
+}  // namespace
