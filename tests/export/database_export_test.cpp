@@ -80,6 +80,10 @@ TEST_F(ExportTest, EmptyStoreGivesSixTablesThirteenKeysTwoViewsAndNoRows) {
             "tb_audio|SERVICE_ID|tb_service|SERVICE_ID\ntb_ca_ecm|SERVICE_ID|tb_service|SERVICE_ID\n"
             "tb_ca_emm|TRANSPONDER_ID|tb_transponder|TRANSPONDER_ID\n"
             "tb_service|TRANSPONDER_ID|tb_transponder|TRANSPONDER_ID\ntb_transponder|NID|tb_network|NID\n");
+  // Foreign keys that no other key covers have an index of their own.
+  EXPECT_EQ(Sql(db, "SELECT tbl_name || ':' || name FROM sqlite_master WHERE type = 'index' AND sql IS NOT NULL "
+                    "ORDER BY name;"),
+            "tb_audio:tb_audio_AUDIO\ntb_ca_ecm:tb_ca_ecm_CA_ECM\ntb_ca_emm:tb_ca_emm_CA_EMM\n");
   // The keys keep their names.
   const std::string schema = Sql(db, ".schema");
   for (const char* key : {"NID PRIMARY KEY", "TRANSPONDER FOREIGN KEY", "NET_TRANSPONDER PRIMARY KEY",

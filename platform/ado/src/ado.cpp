@@ -338,11 +338,22 @@ std::vector<std::string> Table::Definition() const {
   sql += "\n)";
 
   std::vector<std::string> statements{sql};
-  // Every foreign key gets an index on its columns: the database looks rows
-  // up by them whenever a row of the related table changes its key (as an
-  // autoincrement id does when it is given), and the views join over them.
+  // Every foreign key gets an index on its columns, unless a primary or
+  // unique key starts with them: the database looks rows up by them whenever
+  // a row of the related table changes its key (as an autoincrement id does
+  // when it is given), and the views join over them.
+  auto indexed = [&](const Key& foreign) {
+    for (const Key& k : keys_.items()) {
+      if (k.Type() == adKeyForeign || k.GetColumns().Count() < foreign.GetColumns().Count()) continue;
+      auto a = k.GetColumns().items().begin();
+      bool prefix = true;
+      for (const Column& c : foreign.GetColumns().items()) prefix = prefix && EqualNoCase((a++)->Name(), c.Name());
+      if (prefix) return true;
+    }
+    return false;
+  };
   for (const Key& k : keys_.items()) {
-    if (k.Type() != adKeyForeign) continue;
+    if (k.Type() != adKeyForeign || indexed(k)) continue;
     statements.push_back("CREATE INDEX " + Quote(name_ + "_" + k.Name()) + " ON " + Quote(name_) + " (" +
                          QuoteList(k.GetColumns(), false) + ")");
   }
