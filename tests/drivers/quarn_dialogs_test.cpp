@@ -286,6 +286,7 @@ TEST_F(QuarnDialogTest, ClosingTheSheetStopsARunningPageAndOnlyOneUsesTheGraph) 
   const std::wstring ts = OutFile("close.ts"), si = OutFile("close.bin");
   std::string siButtonAfterStart;
   long long siSize = -2;
+  HRESULT readWhileStreaming = S_OK;
   DialogScript script([&] {
     HWND sheet = WaitDialog("Streaming");
     if (!sheet) return;
@@ -293,6 +294,10 @@ TEST_F(QuarnDialogTest, ClosingTheSheetStopsARunningPageAndOnlyOneUsesTheGraph) 
     SetUpPin(page, 0, ts, {"0"});
     Notify(page, 230, BN_CLICKED);
     WaitFor([&] { return FileSize(ts) > 188 * 10; }, 5000);
+    // Section reading finds the graph in use and fails at once.
+    SectionFilterSpec spec{};
+    SectionResult result{};
+    readWhileStreaming = Get<ISectionReader>()->GetSections(1, &spec, 5, &result);
     // The SI page finds the graph in use: its worker ends at once.
     SendMessageA(sheet, PSM_SETCURSEL, 2, 0);
     HWND siPage = CurrentPage(sheet);
@@ -306,6 +311,7 @@ TEST_F(QuarnDialogTest, ClosingTheSheetStopsARunningPageAndOnlyOneUsesTheGraph) 
   });
   EXPECT_EQ(dialogs_->ShowStreaming(nullptr), S_OK);
   script.Join();
+  EXPECT_EQ(readWhileStreaming, E_FAIL);
   EXPECT_EQ(siButtonAfterStart, "Start");
   EXPECT_EQ(siSize, -1);
   EXPECT_EQ(Sim().RunningStreams(), 0);

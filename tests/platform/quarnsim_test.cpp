@@ -326,7 +326,15 @@ TEST_F(QuarnSimTest, DumpFilterWritesChosenPacketsAndPes) {
   ASSERT_EQ(av->SetAudioVideoPIDs(0x1FFF, 0x101), S_OK);
   ASSERT_TRUE(SUCCEEDED(control_->Run()));
   EXPECT_EQ(Sim().RunningStreams(), 1);
-  Sleep(600);  // the stream plays in real time
+  // The stream plays in real time: wait (bounded) until both files have data.
+  for (int i = 0; i < 500; ++i) {
+    WIN32_FILE_ATTRIBUTE_DATA a{}, b{};
+    if (GetFileAttributesExW(tsFile.c_str(), GetFileExInfoStandard, &a) &&
+        GetFileAttributesExW(videoFile.c_str(), GetFileExInfoStandard, &b) && a.nFileSizeLow > 188 * 4 &&
+        b.nFileSizeLow > 1000)
+      break;
+    Sleep(10);
+  }
   ASSERT_EQ(control_->Stop(), S_OK);
   EXPECT_EQ(Sim().RunningStreams(), 0);
 
