@@ -27,6 +27,8 @@ COrbisect3App::~COrbisect3App() = default;
 
 COrbisect3App* GetOrbisect3App() { return dynamic_cast<COrbisect3App*>(AfxGetApp()); }
 
+CLog* COrbisect3App::GetBrowserLog() const { return &ProgramLog(); }
+
 BOOL COrbisect3App::InitInstance() {
   CTransponderValuePaneWnd::SetLog(&ProgramLog());
   return orb::app::RunStartup(*this, m_state, ProgramLog(), orb::app::GetLogFilePath()) ? TRUE

@@ -10,8 +10,9 @@
 #include "orb_app/program.h"
 #include "orb_app/startup.h"
 #include "satlistmgr.h"
+#include "ui_win/BrowserServices.h"
 
-class COrbisect3App : public CWinApp, private orb::app::StartupHost {
+class COrbisect3App : public CWinApp, public CBrowserServices, private orb::app::StartupHost {
  public:
   COrbisect3App();
   ~COrbisect3App() override;
@@ -37,7 +38,8 @@ class COrbisect3App : public CWinApp, private orb::app::StartupHost {
   unsigned GetBuildNumber() const { return m_state.buildNumber; }
   const std::string& GetDriverClsid() const { return m_state.driverClsid; }
 
-  IDvbDriver* GetDriver() const { return m_state.driver; }
+  IDvbDriver* GetDriver() const override { return m_state.driver; }
+  CLog* GetBrowserLog() const override;
   IDriverControl* GetDriverControl() const { return m_state.driverControl; }
   ISatListManager* GetSatListManager() const { return m_state.satListManager; }
 
