@@ -30,53 +30,16 @@ void BrowserLog(long level, const char* format, ...) {
 }
 
 // ---------------------------------------------------------------------------
-// The tree control as the builders' sink
+// The tree in memory, as the builders write it
 
-class CTransponderTableListPaneWnd::TreeCtrlSink : public orb::ui::TreeSink {
+class CTransponderTableListPaneWnd::Model : public orb::ui::TreeModel {
  public:
-  explicit TreeCtrlSink(CTransponderTableListPaneWnd& pane) : m_pane(pane) {}
-
-  TreeNode Append(TreeNode parent, std::string_view label, const TreeItem& item) override {
-    // Below a node that could not be inserted nothing is inserted either.
-    if (parent == Failed()) return Failed();
-    // The label is UTF-8, of any length.
-    const int length = static_cast<int>(label.size());
-    const int wide = length ? ::MultiByteToWideChar(CP_UTF8, 0, label.data(), length, nullptr, 0) : 0;
-    m_text.resize(static_cast<std::size_t>(wide) + 1);
-    if (wide) ::MultiByteToWideChar(CP_UTF8, 0, label.data(), length, m_text.data(), wide);
-    m_text[static_cast<std::size_t>(wide)] = L'\0';
-
-    std::unique_ptr<CTreeItem> object(CreateTreeItem(item, m_pane.m_valuePane));
-    TVINSERTSTRUCTW insert = {};
-    insert.hParent = parent ? static_cast<HTREEITEM>(parent) : TVI_ROOT;
-    insert.hInsertAfter = TVI_LAST;
-    insert.item.mask = TVIF_TEXT | TVIF_PARAM;
-    insert.item.pszText = m_text.data();
-    insert.item.lParam = reinterpret_cast<LPARAM>(object.get());
-    if (item.kind == TreeItem::Kind::Transponder && m_pane.m_deferredTables) {
-      // Its tables come when it is first expanded; until then the control
-      // asks whether it has any.
-      insert.item.mask |= TVIF_CHILDREN;
-      insert.item.cChildren = I_CHILDRENCALLBACK;
-    }
-    HTREEITEM node = reinterpret_cast<HTREEITEM>(
-        ::SendMessageW(m_pane.m_hWnd, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
-    if (!node) return Failed();
-    if (object) m_pane.m_items.push_back(std::move(object));
-    return node;
-  }
-
+  explicit Model(const CTransponderTableListPaneWnd& pane) : m_pane(pane) {}
   void Log(const std::string& line) override { BrowserLog(2, "%s", line.c_str()); }
   const void* Context() const override { return m_pane.m_valuePane; }
 
  private:
-  static TreeNode Failed() {
-    static char failed;
-    return &failed;
-  }
-
-  CTransponderTableListPaneWnd& m_pane;
-  std::wstring m_text;
+  const CTransponderTableListPaneWnd& m_pane;
 };
 
 namespace {
@@ -171,7 +134,9 @@ void CTransponderTableListPaneWnd::ClearTree() {
     ::SendMessageW(m_hWnd, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
   }
   m_rootItem = nullptr;
+  m_pending.clear();
   m_items.clear();
+  m_model.reset();
 }
 
 void CTransponderTableListPaneWnd::BuildAllNetworks(const lib13818::NetworkMap& networks,
@@ -179,22 +144,56 @@ void CTransponderTableListPaneWnd::BuildAllNetworks(const lib13818::NetworkMap& 
   ClearTree();
   m_valuePane = valuePane;
   if (!m_hWnd) return;
+  m_model = std::make_unique<Model>(*this);
+  orb::ui::SiTreeBuilder(*m_model).BuildAllNetworks(networks);
   NoRedraw quiet(m_hWnd);
-  TreeCtrlSink sink(*this);
-  TreeNode root = orb::ui::SiTreeBuilder(sink).BuildAllNetworks(networks, !m_deferredTables);
-  m_rootItem = root ? static_cast<HTREEITEM>(root) : nullptr;
+  for (std::size_t root : m_model->roots()) {
+    HTREEITEM node = Insert(nullptr, root);
+    if (!m_rootItem) m_rootItem = node;
+  }
 }
 
-void CTransponderTableListPaneWnd::EnsureTransponderTables(HTREEITEM node) {
-  auto* item = dynamic_cast<CTransponderItem*>(GetItemObject(node));
-  if (!item || item->TablesAdded() || !item->GetTransponder()) return;
-  item->SetTablesAdded();
-  const HTREEITEM parent =
-      reinterpret_cast<HTREEITEM>(::SendMessageW(m_hWnd, TVM_GETNEXTITEM, TVGN_PARENT, reinterpret_cast<LPARAM>(node)));
-  const auto* network = dynamic_cast<CNetworkItem*>(GetItemObject(parent));
-  const lib13818::u32 networkId = network && network->GetNetwork() ? network->GetNetwork()->network_id : 0;
-  TreeCtrlSink sink(*this);
-  orb::ui::SiTreeBuilder(sink).AddTransponderTables(node, *item->GetTransponder(), networkId);
+// Inserts model node `index` under `parent` with its item; its children
+// follow now or when it is first expanded.
+HTREEITEM CTransponderTableListPaneWnd::Insert(HTREEITEM parent, std::size_t index) {
+  const orb::ui::TreeModel::Node& node = m_model->At(index);
+  // The label is UTF-8, of any length.
+  const int length = static_cast<int>(node.label.size());
+  const int wide = length ? ::MultiByteToWideChar(CP_UTF8, 0, node.label.data(), length, nullptr, 0) : 0;
+  m_text.resize(static_cast<std::size_t>(wide) + 1);
+  if (wide) ::MultiByteToWideChar(CP_UTF8, 0, node.label.data(), length, m_text.data(), wide);
+  m_text[static_cast<std::size_t>(wide)] = L'\0';
+
+  std::unique_ptr<CTreeItem> object(CreateTreeItem(node.item, m_valuePane));
+  TVINSERTSTRUCTW insert = {};
+  insert.hParent = parent ? parent : TVI_ROOT;
+  insert.hInsertAfter = TVI_LAST;
+  insert.item.mask = TVIF_TEXT | TVIF_PARAM;
+  insert.item.pszText = m_text.data();
+  insert.item.lParam = reinterpret_cast<LPARAM>(object.get());
+  const bool later = m_insertOnExpand && !node.children.empty();
+  if (later) {
+    // The control asks whether it has children until they are there.
+    insert.item.mask |= TVIF_CHILDREN;
+    insert.item.cChildren = I_CHILDRENCALLBACK;
+  }
+  HTREEITEM inserted = reinterpret_cast<HTREEITEM>(
+      ::SendMessageW(m_hWnd, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
+  if (!inserted) return nullptr;
+  if (object) m_items.push_back(std::move(object));
+  if (later)
+    m_pending.emplace(inserted, index);
+  else
+    for (std::size_t child : node.children) Insert(inserted, child);
+  return inserted;
+}
+
+void CTransponderTableListPaneWnd::EnsureChildren(HTREEITEM node) {
+  const auto pending = m_pending.find(node);
+  if (pending == m_pending.end() || !m_model) return;
+  const std::size_t index = pending->second;
+  m_pending.erase(pending);
+  for (std::size_t child : m_model->At(index).children) Insert(node, child);
 }
 
 // ---------------------------------------------------------------------------
@@ -210,23 +209,17 @@ void CTransponderTableListPaneWnd::OnSelChanged(NMHDR* pNMHDR, LRESULT* pResult)
 void CTransponderTableListPaneWnd::OnItemExpanding(NMHDR* pNMHDR, LRESULT* pResult) {
   const auto* tv = reinterpret_cast<const NMTREEVIEWW*>(pNMHDR);
   *pResult = 0;
-  if (tv->action & TVE_EXPAND) EnsureTransponderTables(tv->itemNew.hItem);
+  if (tv->action & TVE_EXPAND) EnsureChildren(tv->itemNew.hItem);
 }
 
 void CTransponderTableListPaneWnd::OnGetDispInfo(NMHDR* pNMHDR, LRESULT* pResult) {
   auto* info = reinterpret_cast<NMTVDISPINFOW*>(pNMHDR);
   *pResult = 0;
   if (!(info->item.mask & TVIF_CHILDREN)) return;
-  auto* item = dynamic_cast<CTransponderItem*>(reinterpret_cast<CTreeItem*>(info->item.lParam));
-  if (!item || !item->GetTransponder()) {
-    info->item.cChildren = 0;
-    return;
-  }
-  if (item->TablesAdded())
-    info->item.cChildren = ::SendMessageW(m_hWnd, TVM_GETNEXTITEM, TVGN_CHILD,
-                                          reinterpret_cast<LPARAM>(info->item.hItem)) != 0;
-  else
-    info->item.cChildren = orb::ui::SiTreeBuilder::HasTables(*item->GetTransponder()) ? 1 : 0;
+  // A node asks only while its children may be missing.
+  info->item.cChildren = m_pending.count(info->item.hItem) != 0 ||
+                         ::SendMessageW(m_hWnd, TVM_GETNEXTITEM, TVGN_CHILD,
+                                        reinterpret_cast<LPARAM>(info->item.hItem)) != 0;
 }
 
 void CTransponderTableListPaneWnd::OnRClick(NMHDR*, LRESULT* pResult) {

@@ -161,10 +161,12 @@ class SiTreeBuilder {
   TreeSink& sink_;
 };
 
-// A sink that keeps the tree in memory and writes it as indented text: one
+// A sink that keeps the tree in memory (the tree pane inserts nodes from it
+// into its control as they are expanded) and writes it as indented text: one
 // line per node, two blanks per level, the label, and the item in braces
 // ("{pane}", "{network}", "{transponder menu 145}", "{ShowCat}",
-// "{ShowPmt menu 144}"); list nodes have no braces.
+// "{ShowPmt menu 144}"); list nodes have no braces.  Node handles are
+// IndexOf/NodeAt of the node's index.
 class TextTreeSink : public TreeSink {
  public:
   struct Node {
@@ -172,6 +174,8 @@ class TextTreeSink : public TreeSink {
     TreeItem item;
     std::vector<std::size_t> children;
   };
+  static TreeNode NodeAt(std::size_t index) { return reinterpret_cast<TreeNode>(index + 1); }
+  static std::size_t IndexOf(TreeNode node) { return reinterpret_cast<std::uintptr_t>(node) - 1; }
 
   TreeNode Append(TreeNode parent, std::string_view label, const TreeItem& item) override;
 
@@ -182,6 +186,10 @@ class TextTreeSink : public TreeSink {
   // null when there is none.
   const Node* Find(const std::vector<std::string>& path) const;
   const Node& At(std::size_t index) const { return nodes_[index]; }
+  void Clear() {
+    nodes_.clear();
+    roots_.clear();
+  }
 
  private:
   void Write(std::string& out, std::size_t index, int depth) const;
@@ -189,6 +197,8 @@ class TextTreeSink : public TreeSink {
   std::vector<Node> nodes_;
   std::vector<std::size_t> roots_;
 };
+
+using TreeModel = TextTreeSink;
 
 // "{...}" text of an item as TextTreeSink writes it (empty for a list node).
 std::string DescribeItem(const TreeItem& item);

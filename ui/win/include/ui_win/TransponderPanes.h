@@ -3,6 +3,7 @@
 // view) and the list of the selected element's fields.
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "orb_store/si_store.h"
@@ -15,9 +16,11 @@
 // transport streams and below each its tables, sections, loop entries and
 // descriptors (ui_core/si_tree.h).  Nodes carry CTreeItem objects that point
 // into the store, so the tree is cleared before the store changes and
-// rebuilt afterwards.  A transport stream's tables go into the tree when its
-// node is first expanded; what the user sees is the same as if they had been
-// there from the start.
+// rebuilt afterwards.  The whole tree is built in memory; a node's children
+// go into the control when it is first expanded, so the control holds only
+// what the user has opened (a satellite's tree has some 150,000 nodes, and
+// the control's cost per node grows with the nodes it holds).  What the user
+// sees is the same as if every node had been there from the start.
 class CTransponderTableListPaneWnd : public CTreeView {
  protected:
   CTransponderTableListPaneWnd();
@@ -39,11 +42,11 @@ class CTransponderTableListPaneWnd : public CTreeView {
                              lib13818::u32 transport_stream_id, lib13818::u32 original_network_id,
                              std::string& name);
 
-  // The transport streams' tables inserted when their node is first
-  // expanded (the default), or with the rest of the tree.
-  void SetDeferredTables(bool deferred) { m_deferredTables = deferred; }
-  // The tables of a transport stream node, if they are not there yet.
-  void EnsureTransponderTables(HTREEITEM node);
+  // Children inserted when their node is first expanded (the default), or
+  // every node at once.
+  void SetInsertOnExpand(bool onExpand) { m_insertOnExpand = onExpand; }
+  // Inserts the children of `node` if they are not in the control yet.
+  void EnsureChildren(HTREEITEM node);
 
   HTREEITEM GetRootItem() const { return m_rootItem; }
   HTREEITEM GetContextItem() const { return m_contextItem; }
@@ -68,8 +71,8 @@ class CTransponderTableListPaneWnd : public CTreeView {
   DECLARE_MESSAGE_MAP()
 
  private:
-  class TreeCtrlSink;
-  friend class TreeCtrlSink;
+  class Model;
+  HTREEITEM Insert(HTREEITEM parent, std::size_t index);
   // The descriptor of the context item's node, when it is an element item
   // of that kind; logs and answers null otherwise.
   const void* ContextDescriptor();
@@ -78,5 +81,8 @@ class CTransponderTableListPaneWnd : public CTreeView {
   HTREEITEM m_contextItem = nullptr;
   CTransponderValuePaneWnd* m_valuePane = nullptr;
   std::vector<std::unique_ptr<CTreeItem>> m_items;  // every item of the tree
-  bool m_deferredTables = true;
+  std::unique_ptr<Model> m_model;                      // the whole tree
+  std::unordered_map<HTREEITEM, std::size_t> m_pending;  // nodes whose children are not inserted yet
+  std::wstring m_text;
+  bool m_insertOnExpand = true;
 };

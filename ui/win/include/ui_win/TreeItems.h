@@ -30,8 +30,7 @@ class CNetworkItem : public CPaneTreeItem {
   const lib13818::Network* m_network;
 };
 
-// A transport stream: menu 145.  Its table subtrees may be added when the
-// node is first expanded (TablesAdded tells whether they are there).
+// A transport stream: menu 145.
 class CTransponderItem : public CPaneTreeItem {
  public:
   CTransponderItem(CTransponderValuePaneWnd* pane, const lib13818::Transponder* transponder)
@@ -39,12 +38,9 @@ class CTransponderItem : public CPaneTreeItem {
   BOOL HasContextMenu() override { return TRUE; }
   void LoadContextMenu(CMenu* menu) override;
   const lib13818::Transponder* GetTransponder() const { return m_transponder; }
-  bool TablesAdded() const { return m_tablesAdded; }
-  void SetTablesAdded() { m_tablesAdded = true; }
 
  private:
   const lib13818::Transponder* m_transponder;
-  bool m_tablesAdded = false;
 };
 
 // Calls the value pane's display routine of one element type.
