@@ -32,12 +32,35 @@ struct QsimHooks {
     Bind(TuneCount, "QsimTuneCount");
     Bind(GetTune, "QsimGetTune");
   }
-  // Registers (or unregisters) the library's classes.
-  HRESULT Register(bool on = true) const {
-    using Entry = HRESULT(__stdcall*)();
-    auto f = reinterpret_cast<Entry>(reinterpret_cast<void*>(
-        GetProcAddress(module, on ? "DllRegisterServer" : "DllUnregisterServer")));
-    return f ? f() : E_FAIL;
+  // Registers the library's classes unless this very file is registered
+  // already: test programs of one prefix run side by side, and rewriting
+  // the classes' keys while another program creates them would fail its
+  // creation.  Serialised across processes by a named mutex.
+  HRESULT Register() const {
+    HANDLE mutex = CreateMutexW(nullptr, FALSE, L"OrbQuarnSimRegistration");
+    if (mutex) WaitForSingleObject(mutex, 30000);
+    HRESULT hr = S_OK;
+    if (!Registered()) {
+      using Entry = HRESULT(__stdcall*)();
+      auto f = reinterpret_cast<Entry>(reinterpret_cast<void*>(GetProcAddress(module, "DllRegisterServer")));
+      hr = f ? f() : E_FAIL;
+    }
+    if (mutex) {
+      ReleaseMutex(mutex);
+      CloseHandle(mutex);
+    }
+    return hr;
+  }
+  // True when the source filter's class names this file as its server.
+  bool Registered() const {
+    char path[MAX_PATH] = {};
+    if (!module || !GetModuleFileNameA(module, path, MAX_PATH)) return false;
+    char value[MAX_PATH] = {};
+    LONG size = sizeof value;
+    if (RegQueryValueA(HKEY_CLASSES_ROOT, "CLSID\\{E82536A0-94DA-11D2-A463-00A0C95D308D}\\InprocServer32", value,
+                       &size) != ERROR_SUCCESS)
+      return false;
+    return lstrcmpiA(value, path) == 0;
   }
   QSIM_TUNE LastTune() const {
     QSIM_TUNE t{};
