@@ -101,6 +101,45 @@ void CheckAndFree(SectionResult& r, const SectionFilterSpec& spec) {
 }
 
 
+std::wstring DefaultValue(const std::wstring& key, const wchar_t* name = nullptr) {
+  wchar_t value[512] = {};
+  DWORD size = sizeof value;
+  if (RegGetValueW(HKEY_CLASSES_ROOT, key.c_str(), name, RRF_RT_REG_SZ, nullptr, value, &size) != ERROR_SUCCESS)
+    return L"(none)";
+  return value;
+}
+
+DWORD Regsvr32(const std::wstring& options, const std::wstring& path) {
+  std::wstring cmd = L"regsvr32.exe " + options + L" \"" + path + L"\"";
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  if (!CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+    return static_cast<DWORD>(-1);
+  DWORD code = 1;
+  if (WaitForSingleObject(pi.hProcess, 60000) == WAIT_OBJECT_0) GetExitCodeProcess(pi.hProcess, &code);
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
+  return code;
+}
+
+TEST(QuarnServer, RegistersAndUnregistersWithRegsvr32) {
+  const std::wstring path = ExeDir() + L"\\quarn.dll";
+  const std::wstring key = L"CLSID\\{6DD38335-5AA5-4105-84FD-EFDCCE40A41A}";
+  ASSERT_EQ(Regsvr32(L"/s", path), 0u);
+  EXPECT_EQ(DefaultValue(key), L"quarndev Class");
+  EXPECT_EQ(DefaultValue(key + L"\\ProgID"), L"Quarn.quarndev.1");
+  EXPECT_EQ(DefaultValue(key + L"\\VersionIndependentProgID"), L"Quarn.quarndev");
+  EXPECT_EQ(DefaultValue(key + L"\\TypeLib"), L"{BE32BA2B-E25E-4795-A71F-BE6D231841FA}");
+  EXPECT_EQ(DefaultValue(key + L"\\InprocServer32", L"ThreadingModel"), L"Both");
+  ComPtr<ITypeLib> lib;
+  EXPECT_EQ(LoadRegTypeLib(LIBID_QUARNLib, 1, 0, 0, lib.Put()), S_OK);
+  ASSERT_EQ(Regsvr32(L"/u /s", path), 0u);
+  EXPECT_EQ(DefaultValue(key), L"(none)");
+  EXPECT_EQ(DefaultValue(L"Quarn.quarndev"), L"(none)");
+  ASSERT_EQ(CallEntry(L"quarn.dll", "DllRegisterServer"), S_OK);  // for the tests after this one
+}
+
 TEST(QuarnServer, RegisteredUnderTheDriverCategory) {
   ComPtr<ICatInformation> cats;
   ASSERT_EQ(CoCreateInstance(CLSID_StdComponentCategoriesMgr, nullptr, CLSCTX_INPROC_SERVER,
