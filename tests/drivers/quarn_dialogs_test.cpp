@@ -411,3 +411,35 @@ TEST_F(QuarnDialogTest, TuningDialogToneBurstSlotsUseOneCodeEach) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(QuarnDialogTest, AFailureAfterRunStopsAndRebuildsTheGraph) {
+  const std::wstring file = OutFile("fail.ts");
+  Sim().FailCall("AddPIDs", 1);
+  std::string button;
+  DialogScript script([&] {
+    HWND sheet = WaitDialog("Streaming");
+    if (!sheet) return;
+    HWND page = CurrentPage(sheet);
+    SetUpPin(page, 0, file, {"0"});
+    Notify(page, 230, BN_CLICKED);
+    WaitFor([&] { return ItemText(page, 230) == "Start" && Enabled(page, 230); }, 5000);
+    button = ItemText(page, 230);
+    PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
+  });
+  EXPECT_EQ(dialogs_->ShowStreaming(nullptr), S_OK);
+  script.Join();
+  EXPECT_EQ(button, "Start");
+  EXPECT_EQ(Sim().RunningStreams(), 0);
+  EXPECT_EQ(Sim().LiveFilters(), 1);
+  // The next run on the same pin connects again.
+  SectionFilterSpec spec{};
+  SectionResult result{};
+  ASSERT_EQ(Get<ISectionReader>()->GetSections(1, &spec, 5, &result), S_OK);
+  EXPECT_EQ(result.count, 1u);
+  for (uint32_t i = 0; i < result.count; ++i) CoTaskMemFree(result.sections[i]);
+  CoTaskMemFree(result.sections);
+}
+
+}  // namespace
