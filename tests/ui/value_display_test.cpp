@@ -826,6 +826,224 @@ TEST_F(ValueDisplay, LoopDescriptorsShowTagAndLength) {
             "DESCRIPTOR_TAG=0058\nDESCRIPTOR_LENGTH=13\n");
 }
 
+// Every other descriptor from bytes as broadcast: the field in its row, in
+// its format.
+TEST_F(ValueDisplay, MpegDescriptorsFromBroadcastBytes) {
+  using namespace lib13818;
+  EXPECT_EQ(Show([&](TextSink& s) { ui_core::ShowAudioStreamDescriptor(s, Descriptor<DescriptorAudioStream>(0x03, {0x68})); }),
+            "DESCRIPTOR_TAG=0003\nDESCRIPTOR_LENGTH=1\nFREE_FORMAT_FLAG=0\nID=1\nLAYER=2\n"
+            "VARIABLE_RATE_AUDIO_INDICATOR=1\n");
+  const auto alignment = Descriptor<DescriptorDataStreamAlignment>(0x06, {0x02});
+  EXPECT_EQ(Show([&](TextSink& s) { ui_core::ShowDataStreamAlignmentDescriptor(s, alignment); }),
+            "DESCRIPTOR_TAG=0006\nDESCRIPTOR_LENGTH=1\nALIGNMENT_TYPE=2 - " +
+                std::string(alignment.GetAlignmentTypeName()) + "\n");
+  // 720 x 576, aspect ratio 2; a window at 100, 50 with priority 3.
+  EXPECT_EQ(Show([&](TextSink& s) {
+              ui_core::ShowTargetBackgroundGridDescriptor(
+                  s, Descriptor<DescriptorTargetBackgroundGrid>(0x07, {0x0B, 0x40, 0x24, 0x02}));
+            }),
+            "DESCRIPTOR_TAG=0007\nDESCRIPTOR_LENGTH=4\nHORIZONTAL_SIZE=720\nVERTICAL_SIZE=576\n"
+            "ASPECT_RATIO_INFORMATION=2\n");
+  EXPECT_EQ(Show([&](TextSink& s) {
+              ui_core::ShowVideoWindowDescriptor(s, Descriptor<DescriptorVideoWindow>(0x08, {0x01, 0x90, 0x03, 0x23}));
+            }),
+            "DESCRIPTOR_TAG=0008\nDESCRIPTOR_LENGTH=4\nHORIZONTAL_OFFSET=100\nVERTICAL_OFFSET=50\n"
+            "WINDOW_PRIORITY=3\n");
+  EXPECT_EQ(Show([&](TextSink& s) {
+              ui_core::ShowSystemClockDescriptor(s, Descriptor<DescriptorSystemClock>(0x0B, {0x9E, 0x7F}));
+            }),
+            "DESCRIPTOR_TAG=000b\nDESCRIPTOR_LENGTH=2\nEXTERNAL_CLOCK_REFERENCE_INDICATOR=1\n"
+            "CLOCK_ACCURACY_INTEGER=30\nCLOCK_ACCURACY_EXPONENT=3\n");
+  EXPECT_EQ(Show([&](TextSink& s) {
+              ui_core::ShowMultiplexBufferUtilizationDescriptor(
+                  s, Descriptor<DescriptorMultiplexBufferUtilization>(0x0C, {0x80, 0x10, 0x80, 0x20}));
+            }),
+            "DESCRIPTOR_TAG=000c\nDESCRIPTOR_LENGTH=4\nBOUND_VALID_FLAG=1\nLTW_OFFSET_LOWER_BOUND=16\n"
+            "LTW_OFFSET_UPPER_BOUND=32\n");
+  const auto copyright = Descriptor<DescriptorCopyright>(0x0D, {'A', 'B', 'C', 'D', 0x01, 0x02});
+  EXPECT_EQ(Show([&](TextSink& s) { ui_core::ShowCopyrightDescriptor(s, copyright); }),
+            "DESCRIPTOR_TAG=000d\nDESCRIPTOR_LENGTH=6\nCOPYRIGHT_IDENTIFIER=1094861636\n"
+            "ADDITIONAL_COPYRIGHT_INFO=01 02 [bytes 2]\n");
+  EXPECT_EQ(sink.rows[3].bytes, &copyright.additional_copyright_info);
+  EXPECT_EQ(Show([&](TextSink& s) {
+              ui_core::ShowMaximumBitrateDescriptor(s, Descriptor<DescriptorMaximumBitrate>(0x0E, {0xC1, 0x86, 0xA0}));
+            }),
+            "DESCRIPTOR_TAG=000e\nDESCRIPTOR_LENGTH=3\nMAXIMUM_BITRATE=100000\n");
+  EXPECT_EQ(Show([&](TextSink& s) {
+              ui_core::ShowPrivateDataIndicatorDescriptor(
+                  s, Descriptor<DescriptorPrivateDataIndicator>(0x0F, {0x00, 0x00, 0x01, 0x05}));
+            }),
+            "DESCRIPTOR_TAG=000f\nDESCRIPTOR_LENGTH=4\nPRIVATE_DATA_INDICATOR=261\n");
+  EXPECT_EQ(Show([&](TextSink& s) {
+              ui_core::ShowSmoothingBufferDescriptor(
+                  s, Descriptor<DescriptorSmoothingBuffer>(0x10, {0xC0, 0x01, 0x00, 0xC0, 0x02, 0x00}));
+            }),
+            "DESCRIPTOR_TAG=0010\nDESCRIPTOR_LENGTH=6\nSB_LEAK_RATE=256\nSB_SIZE=512\n");
+  EXPECT_EQ(Show([&](TextSink& s) { ui_core::ShowStdDescriptor(s, Descriptor<DescriptorSTD>(0x11, {0xFF})); }),
+            "DESCRIPTOR_TAG=0011\nDESCRIPTOR_LENGTH=1\nLEAK_VALID_FLAG=1\n");
+  EXPECT_EQ(Show([&](TextSink& s) { ui_core::ShowIbpDescriptor(s, Descriptor<DescriptorIBP>(0x12, {0x40, 0x0C})); }),
+            "DESCRIPTOR_TAG=0012\nDESCRIPTOR_LENGTH=2\nCLOSED_GOP_FLAG=0\nIDENTICAL_GOP_FLAG=1\nMAX_GOP_LENGTH=12\n");
+}
+
+TEST_F(ValueDisplay, DvbDescriptorsFromBroadcastBytes) {
+  using namespace lib13818;
+  const auto stuffing = Descriptor<DescriptorStuffing>(0x42, {0xFF, 0xFF});
+  EXPECT_EQ(Show([&](TextSink& s) { ui_core::ShowStuffingDescriptor(s, stuffing); }),
+            "DESCRIPTOR_TAG=0042\nDESCRIPTOR_LENGTH=2\nSTUFFING_BYTES=FF FF [bytes 2]\n");
+  EXPECT_EQ(Show([&](TextSink& s) {
+              ui_core::ShowCountryAvailabilityDescriptor(
+                  s, Descriptor<DescriptorCountryAvailability>(0x49, {0x80, 'D', 'E', 'U'}));
+            }),
+            "DESCRIPTOR_TAG=0049\nDESCRIPTOR_LENGTH=4\nCOUNTRY_AVAILABILITY_FLAG=1\n");
+  EXPECT_EQ(Show([&](TextSink& s) {
+              ui_core::ShowTimeShiftedServiceDescriptor(s, Descriptor<DescriptorTimeShiftedService>(0x4C, {0x6F, 0xEE}));
+            }),
+            "DESCRIPTOR_TAG=004c\nDESCRIPTOR_LENGTH=2\nREFERENCE_SERVICE_ID=6FEE\n");
+  EXPECT_EQ(Show([&](TextSink& s) {
+              ui_core::ShowExtendedEventDescriptor(
+                  s, Descriptor<DescriptorExtendedEvent>(0x4E, {0x12, 'e', 'n', 'g', 0x00, 0x04, 'T', 'e', 'x', 't'}));
+            }),
+            "DESCRIPTOR_TAG=4e\nDESCRIPTOR_LENGTH=10\nDESCRIPTOR_NUMBER=1\nISO_639_LANGUAGE_CODE=eng\nTEXT=Text\n");
+  EXPECT_EQ(Show([&](TextSink& s) {
+              ui_core::ShowTimeShiftedEventDescriptor(
+                  s, Descriptor<DescriptorTimeShiftedEvent>(0x4F, {0x6F, 0xEE, 0x12, 0x34}));
+            }),
+            "DESCRIPTOR_TAG=4f\nDESCRIPTOR_LENGTH=4\nREFERENCE_SERVICE_ID=28654\nREFERENCE_EVENT_ID=4660\n");
+  EXPECT_EQ(Show([&](TextSink& s) {
+              ui_core::ShowStreamIdentifierDescriptor(s, Descriptor<DescriptorStreamIdentifier>(0x52, {0x05}));
+            }),
+            "DESCRIPTOR_TAG=0052\nDESCRIPTOR_LENGTH=1\nCOMPONENT_TAG=5\n");
+  EXPECT_EQ(Show([&](TextSink& s) {
+              ui_core::ShowMultilingualComponentDescriptor(
+                  s, Descriptor<DescriptorMultilingualComponentName>(0x5E, {0x07, 'e', 'n', 'g', 0x02, 'H', 'D'}));
+            }),
+            "DESCRIPTOR_TAG=005e\nDESCRIPTOR_LENGTH=7\nCOMPONENT_TAG=7\n");
+  EXPECT_EQ(Show([&](TextSink& s) {
+              ui_core::ShowServiceMoveDescriptor(
+                  s, Descriptor<DescriptorServiceMove>(0x60, {0x00, 0x01, 0x04, 0x41, 0x6F, 0xEE}));
+            }),
+            "DESCRIPTOR_TAG=0060\nDESCRIPTOR_LENGTH=6\nNEW_ORIGINAL_NETWORK_ID=0001\n"
+            "NEW_TRANSPORT_STREAM_ID=0441\nNEW_SERVICE_ID=6FEE\n");
+  const auto ssb = Descriptor<DescriptorShortSmoothingBuffer>(0x61, {0x85, 0xAA});
+  EXPECT_EQ(Show([&](TextSink& s) { ui_core::ShowShortSmoothingBufferDescriptor(s, ssb); }),
+            "DESCRIPTOR_TAG=0061\nDESCRIPTOR_LENGTH=2\nSB_SIZE=2\nSB_LEAK_RATE=5\nDVB_RESERVED=AA [bytes 1]\n");
+  const auto frequencies = Descriptor<DescriptorFrequencyList>(0x62, {0xFD, 0x01, 0x18, 0x36, 0x00});
+  EXPECT_EQ(Show([&](TextSink& s) { ui_core::ShowFrequencyListDescriptor(s, frequencies); }),
+            "DESCRIPTOR_TAG=0062\nDESCRIPTOR_LENGTH=5\nCODING_TYPE=1 - " +
+                std::string(frequencies.GetCodingTypeName()) + "\n");
+  // 13 October, 12:45.
+  const auto pdc = Descriptor<DescriptorPDC>(0x69, {0xF6, 0xD3, 0x2D});
+  EXPECT_EQ(Show([&](TextSink& s) { ui_core::ShowPdcDescriptor(s, pdc); }),
+            "DESCRIPTOR_TAG=0069\nDESCRIPTOR_LENGTH=3\nPROGRAMME_IDENTIFICATION_LABEL=447277 - " +
+                std::string(pdc.GetProgrammeIdentificationLabelText()) + "\n");
+  EXPECT_EQ(Show([&](TextSink& s) {
+              ui_core::ShowAncillaryDataDescriptor(s, Descriptor<DescriptorAncillaryData>(0x6B, {0x21}));
+            }),
+            "DESCRIPTOR_TAG=006b\nDESCRIPTOR_LENGTH=1\nANCILLARY_DATA_IDENTIFIER=21\n");
+  EXPECT_EQ(Show([&](TextSink& s) {
+              ui_core::ShowAdaptationFieldDataDescriptor(s, Descriptor<DescriptorAdaptationField>(0x70, {0x03}));
+            }),
+            "DESCRIPTOR_TAG=0070\nDESCRIPTOR_LENGTH=1\nADAPTATION_FIELD_DATA_IDENTIFIER=03\n");
+  EXPECT_EQ(Show([&](TextSink& s) {
+              ui_core::ShowServiceAvailabilityDescriptor(
+                  s, Descriptor<DescriptorServiceAvailability>(0x72, {0x80, 0x00, 0x05, 0x01, 0x06}));
+            }),
+            "DESCRIPTOR_TAG=0072\nDESCRIPTOR_LENGTH=5\nAVAILABILITY_FLAG=1\nCELL_ID=5, 262\n");
+  EXPECT_EQ(Show([&](TextSink& s) {
+              ui_core::ShowDescriptorEntry61231(s, Descriptor<DescriptorCAIdentifier>(0x53, {0x0B, 0x00, 0x18, 0x02}));
+            }),
+            "DESCRIPTOR_TAG=0053\nDESCRIPTOR_LENGTH=4\n");
+  EXPECT_EQ(Show([&](TextSink& s) {
+              ui_core::ShowDescriptorEntry61272(
+                  s, Descriptor<DescriptorPartialTransport>(0x63, {0xC0, 0x10, 0x00, 0xC0, 0x08, 0x00, 0xC0, 0x64}));
+            }),
+            "DESCRIPTOR_TAG=0063\nDESCRIPTOR_LENGTH=8\n");
+  EXPECT_EQ(Show([&](TextSink& s) {
+              ui_core::ShowDescriptorEntry61285(s, Descriptor<DescriptorServiceIdentifier>(0x71, {'t', 'v', '1'}));
+            }),
+            "DESCRIPTOR_TAG=0071\nDESCRIPTOR_LENGTH=3\n");
+}
+
+TEST_F(ValueDisplay, DescriptorsWithLoopsShowTagAndLengthAndTheirEntriesTheirFields) {
+  using namespace lib13818;
+  EXPECT_EQ(Show([&](TextSink& s) {
+              ui_core::ShowNvodReferenceDescriptor(
+                  s, Descriptor<DescriptorNVODReference>(0x4B, {0x04, 0x41, 0x00, 0x01, 0x6F, 0xEE}));
+            }),
+            "DESCRIPTOR_TAG=004b\nDESCRIPTOR_LENGTH=6\n");
+  EXPECT_EQ(Show([&](TextSink& s) {
+              ui_core::ShowParentalRatingDescriptor(s, Descriptor<DescriptorParentalRating>(0x55, {'D', 'E', 'U', 0x09}));
+            }),
+            "DESCRIPTOR_TAG=0055\nDESCRIPTOR_LENGTH=4\n");
+  EXPECT_EQ(Show([&](TextSink& s) {
+              ui_core::ShowSubtitlingDescriptor(
+                  s, Descriptor<DescriptorSubtitling>(0x59, {'d', 'a', 'n', 0x10, 0x00, 0x02, 0x00, 0x03}));
+            }),
+            "DESCRIPTOR_TAG=0059\nDESCRIPTOR_LENGTH=8\n");
+  EXPECT_EQ(Show([&](TextSink& s) {
+              ui_core::ShowMultilingualNetworkNameDescriptor(
+                  s, Descriptor<DescriptorMultilingualNetworkName>(0x5B, {'d', 'a', 'n', 0x03, 'D', 'R', '1'}));
+            }),
+            "DESCRIPTOR_TAG=005b\nDESCRIPTOR_LENGTH=7\n");
+  EXPECT_EQ(Show([&](TextSink& s) {
+              ui_core::ShowMultilingualBouquetNameDescriptor(
+                  s, Descriptor<DescriptorMultilingualBouquetName>(0x5C, {'d', 'a', 'n', 0x02, 'Y', 'S'}));
+            }),
+            "DESCRIPTOR_TAG=005c\nDESCRIPTOR_LENGTH=6\n");
+  EXPECT_EQ(Show([&](TextSink& s) {
+              ui_core::ShowMultilingualServiceNameDescriptor(
+                  s, Descriptor<DescriptorMultilingualServiceName>(0x5D, {'d', 'a', 'n', 0x00, 0x01, 'X'}));
+            }),
+            "DESCRIPTOR_TAG=005d\nDESCRIPTOR_LENGTH=6\n");
+  EXPECT_EQ(Show([&](TextSink& s) {
+              ui_core::ShowApplicationSignallingDescriptor(
+                  s, Descriptor<DescriptorApplicationSignalling>(0x6F, {0x00, 0x10, 0xE3}));
+            }),
+            "DESCRIPTOR_TAG=006f\nDESCRIPTOR_LENGTH=3\n");
+  EXPECT_EQ(Show([&](TextSink& s) {
+              ui_core::ShowVbiDataDescriptor(s, Descriptor<DescriptorVBIData>(0x45, {0x01, 0x01, 0xE7}));
+            }),
+            "DESCRIPTOR_TAG=0045\nDESCRIPTOR_LENGTH=3\n");
+  EXPECT_EQ(Show([&](TextSink& s) {
+              ui_core::ShowVbiTeletextDescriptor(s, Descriptor<DescriptorVBITeletext>(0x46, {'d', 'e', 'u', 0x09, 0x00}));
+            }),
+            "DESCRIPTOR_TAG=0046\nDESCRIPTOR_LENGTH=5\n");
+
+  // Coordinates are two's complement: a cell south-west of the origin, its
+  // subcell south-east.
+  const auto cells = Descriptor<DescriptorCellList>(
+      0x6C, {0x00, 0x05, 0xFF, 0xF6, 0x80, 0x00, 0x00, 0x10, 0x20, 0x08,
+             0x01, 0xEE, 0xEF, 0x22, 0x22, 0x00, 0x30, 0x04});
+  ASSERT_EQ(cells.cells.size(), 1u);
+  EXPECT_EQ(Show([&](TextSink& s) { ui_core::ShowCellListDescriptor(s, cells); }),
+            "DESCRIPTOR_TAG=006c\nDESCRIPTOR_LENGTH=18\n");
+  EXPECT_EQ(Show([&](TextSink& s) { ui_core::ShowCellListEntry(s, cells.cells[0]); }),
+            "CELL_ID=5\n"
+            "CELL_LATTITUDE=-10\n"
+            "CELL_LONGITUDE=-32768\n"
+            "CELL_EXTEND_LATTITUDE=1\n"
+            "CELL_EXTEND_LONGITUDE=32\n"
+            "SUBCELL_INFO_LOOP_LENGTH=8\n");
+  ASSERT_EQ(cells.cells[0].subcells.size(), 1u);
+  EXPECT_EQ(Show([&](TextSink& s) { ui_core::ShowSubcellListEntry(s, cells.cells[0].subcells[0]); }),
+            "CELL_ID_EXTENSION=1\n"
+            "CELL_LATTITUDE=-4369\n"
+            "CELL_LONGITUDE=8738\n"
+            "CELL_EXTEND_LATTITUDE=3\n"
+            "CELL_EXTEND_LONGITUDE=4\n");
+
+  // Cell 5 on 500 MHz (10 Hz units) with a transposer on 500.03968 MHz.
+  const auto link = Descriptor<DescriptorCellFrequencyLink>(
+      0x6D, {0x00, 0x05, 0x02, 0xFA, 0xF0, 0x80, 0x05, 0x01, 0x02, 0xFB, 0x00, 0x00});
+  ASSERT_EQ(link.cells.size(), 1u);
+  EXPECT_EQ(Show([&](TextSink& s) { ui_core::ShowCellFrequencyLinkDescriptor(s, link); }),
+            "DESCRIPTOR_TAG=006d\nDESCRIPTOR_LENGTH=12\n");
+  EXPECT_EQ(Show([&](TextSink& s) { ui_core::ShowCellFrequencyLinkEntry(s, link.cells[0]); }),
+            "CELL_ID=5\nFREQUENCY=50000000\nSUBCELL_INFO_LOOP_LENGTH=5\n");
+  EXPECT_EQ(Show([&](TextSink& s) { ui_core::ShowSubcellFrequencyEntry(s, link.cells[0].subcells.at(0)); }),
+            "CELL_ID_EXTENSION=1\nTRANSPOSER_FREQUENCY=50003968\n");
+}
+
 // ---------------------------------------------------------------------------
 // Entries of descriptor loops
 

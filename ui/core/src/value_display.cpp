@@ -250,6 +250,8 @@ class Rows {
   void NA(int row) { sink_.SetValue(row, kNA); }
   void Dec(int row, u32 v) { sink_.SetValue(row, Fmt("%u", static_cast<unsigned>(v))); }
   void Int(int row, int v) { sink_.SetValue(row, Fmt("%d", v)); }
+  // A 16-bit two's complement field (cell coordinates), with its sign.
+  void Signed16(int row, u32 v) { Int(row, static_cast<std::int16_t>(static_cast<std::uint16_t>(v & 0xFFFF))); }
   void Hex2(int row, u32 v) { sink_.SetValue(row, Fmt("%02x", static_cast<unsigned>(v))); }
   void Hex2U(int row, u32 v) { sink_.SetValue(row, Fmt("%02X", static_cast<unsigned>(v))); }
   void Hex4(int row, u32 v) { sink_.SetValue(row, Fmt("%04x", static_cast<unsigned>(v))); }
@@ -1215,8 +1217,8 @@ void ShowVbiTeletextEntry(RowSink& sink, const TeletextInfo& e) {
 void ShowCellListEntry(RowSink& sink, const CellListInfo& e) {
   Rows r(sink, kCellListEntryLabels);
   r.Dec(0, e.cell_id);
-  r.Dec(1, e.cell_latitude);
-  r.Dec(2, e.cell_longitude);
+  r.Signed16(1, e.cell_latitude);
+  r.Signed16(2, e.cell_longitude);
   r.Dec(3, e.cell_extent_of_latitude);
   r.Dec(4, e.cell_extent_of_longitude);
   r.Dec(5, e.subcell_info_loop_length);
@@ -1225,8 +1227,8 @@ void ShowCellListEntry(RowSink& sink, const CellListInfo& e) {
 void ShowSubcellListEntry(RowSink& sink, const SubcellInfo& e) {
   Rows r(sink, kSubcellListEntryLabels);
   r.Dec(0, e.cell_id_extension);
-  r.Dec(1, e.subcell_latitude);
-  r.Dec(2, e.subcell_longitude);
+  r.Signed16(1, e.subcell_latitude);
+  r.Signed16(2, e.subcell_longitude);
   r.Dec(3, e.subcell_extent_of_latitude);
   r.Dec(4, e.subcell_extent_of_longitude);
 }
