@@ -784,6 +784,20 @@ TEST_F(ValueDisplay, Ac3FieldsThatAreNotCarriedShowNotApplicable) {
             "MAINID=N/A\n"
             "ASVC=7\n"
             "ADDITIONAL_INFO=EE [bytes 1]\n");
+  // All four flagged, but the descriptor ends after two of their bytes.
+  const auto cut = Descriptor<lib13818::DescriptorAC3>(0x6A, {0xF0, 0x42, 0x08});
+  EXPECT_EQ(Show([&](TextSink& s) { ui_core::ShowAc3Descriptor(s, cut); }),
+            "DESCRIPTOR_TAG=006a\n"
+            "DESCRIPTOR_LENGTH=3\n"
+            "COMPONENT_TYPE_FLAG=1\n"
+            "BSID_FLAG=1\n"
+            "MAINID_FLAG=1\n"
+            "ASVC_FLAG=1\n"
+            "AC_3_TYPE=66\n"
+            "BSID=8\n"
+            "MAINID=N/A\n"
+            "ASVC=N/A\n"
+            "ADDITIONAL_INFO=\n");
 }
 
 TEST_F(ValueDisplay, TelephoneDescriptorWithItsNumbers) {

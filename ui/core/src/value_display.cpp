@@ -1009,11 +1009,21 @@ void ShowAc3Descriptor(RowSink& sink, const DescriptorAC3& e) {
   r.Dec(3, e.bsid_flag);
   r.Dec(4, e.mainid_flag);
   r.Dec(5, e.asvc_flag);
-  // A field whose flag is 0 is not in the descriptor.
-  if (e.component_type_flag) r.Dec(6, e.component_type); else r.NA(6);
-  if (e.bsid_flag) r.Dec(7, e.bsid); else r.NA(7);
-  if (e.mainid_flag) r.Dec(8, e.mainid); else r.NA(8);
-  if (e.asvc_flag) r.Dec(9, e.asvc); else r.NA(9);
+  // A field whose flag is 0 is not in the descriptor, and neither is a
+  // flagged one that a short descriptor ends before (the flagged bytes
+  // follow the flags byte in flag order).
+  const u32 carried = e.length > 0 ? e.length - 1 : 0;
+  u32 next = 0;
+  auto optional = [&](int row, u32 flag, u32 value) {
+    if (flag && next++ < carried)
+      r.Dec(row, value);
+    else
+      r.NA(row);
+  };
+  optional(6, e.component_type_flag, e.component_type);
+  optional(7, e.bsid_flag, e.bsid);
+  optional(8, e.mainid_flag, e.mainid);
+  optional(9, e.asvc_flag, e.asvc);
   r.Bytes(10, e.additional_info);
 }
 
