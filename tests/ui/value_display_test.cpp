@@ -95,6 +95,9 @@ TEST(Labels, EntriesAsTheResourcesHoldThem) {
   EXPECT_GT(std::string(ui_core::ValueLabelText(61248)).size(), 255u);
   EXPECT_STREQ(ui_core::ValueLabelText(61225), "DESCRIPTION,ITEM");
   EXPECT_STREQ(ui_core::ValueLabelText(61232), "CA_SYSTEM_ID");
+  EXPECT_STREQ(ui_core::ValueLabelText(61229),
+               "COUNTRY_CODE,COUNTRY_REGION_ID,LOCAL_TIME_OFFSET_POLARITY,LOCAL_TIME_OFFSET,TIME_OF_CHANGE,"
+               "NEXT_TIME_OFFSET");
   EXPECT_STREQ(ui_core::ValueLabelText(61245),
                "DESCRIPTOR_TAG,DESCRIPTOR_LENGTH,MOSIAC_ENTRY_POINT,NUMBER_OF_HORIZONTAL_ELEMENTARY_CELLS,"
                "NUMBER_OF_VERTICAL_ELEMENTARY_CELLS");
