@@ -33,21 +33,11 @@ double Now() {
   return static_cast<double>(t.QuadPart) / static_cast<double>(f.QuadPart);
 }
 
-// The process's resident memory (Wine's own figure of the process, from the
-// host's /proc when the counters are not kept).
+// The process's resident memory (under Wine the host's figure of the process).
 double PrivateMiB() {
-  PROCESS_MEMORY_COUNTERS_EX pmc = {};
+  PROCESS_MEMORY_COUNTERS pmc = {};
   pmc.cb = sizeof pmc;
-  ::GetProcessMemoryInfo(::GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&pmc), sizeof pmc);
-  if (pmc.PrivateUsage) return static_cast<double>(pmc.PrivateUsage) / (1024.0 * 1024.0);
-  if (FILE* f = std::fopen("Z:\\proc\\self\\status", "r")) {
-    char line[256];
-    double kib = 0;
-    while (std::fgets(line, sizeof line, f))
-      if (std::sscanf(line, "VmRSS: %lf", &kib) == 1) break;
-    std::fclose(f);
-    return kib / 1024.0;
-  }
+  ::GetProcessMemoryInfo(::GetCurrentProcess(), &pmc, sizeof pmc);
   return static_cast<double>(pmc.WorkingSetSize) / (1024.0 * 1024.0);
 }
 
@@ -118,12 +108,13 @@ int main(int argc, char** argv) {
 
   // As the program runs it: children inserted on first expansion.
   Stats build, clear, open, clearOpened, expand, clearExpanded;
-  double treeMiB = 0;
+  double treeMiB = 0, peakMiB = 0, lazyMiB = 0;
   for (int i = 0; i < repeats; ++i) {
     const double m0 = PrivateMiB();
     double t = Now();
     tree->BuildAllNetworks(store, value);
     build.Add(Now() - t);
+    lazyMiB = std::max(lazyMiB, PrivateMiB() - m0);
     Pump();
     t = Now();
     tree->ClearTree();
@@ -146,6 +137,7 @@ int main(int argc, char** argv) {
     InsertEverything(tree, hwnd, TreeView_GetRoot(hwnd));
     expand.Add(Now() - t);
     treeMiB = std::max(treeMiB, PrivateMiB() - m0);
+    peakMiB = std::max(peakMiB, PrivateMiB());
     const unsigned shown = TreeView_GetCount(hwnd);
     std::printf("nodes after inserting every node: %u\n", shown);
     Pump();
@@ -155,12 +147,13 @@ int main(int argc, char** argv) {
     Pump();
   }
   build.Print("BuildAllNetworks (children on expansion)");
+  std::printf("memory of the tree as built: %.1f MiB\n", lazyMiB);
   clear.Print("ClearTree (nothing expanded)");
   open.Print("open the path to one event");
   clearOpened.Print("ClearTree (one path open)");
   expand.Print("insert every node");
   clearExpanded.Print("ClearTree (every node inserted)");
-  std::printf("memory of the tree with every node inserted: %.1f MiB\n", treeMiB);
+  std::printf("memory of the tree with every node inserted: %.1f MiB (process: %.1f MiB)\n", treeMiB, peakMiB);
 
   // Everything at once (slow in the control: once).
   tree->SetInsertOnExpand(false);
@@ -172,6 +165,7 @@ int main(int argc, char** argv) {
     tree->BuildAllNetworks(store, value);
     eagerBuild.Add(Now() - t);
     eagerMiB = std::max(eagerMiB, PrivateMiB() - m0);
+    peakMiB = std::max(peakMiB, PrivateMiB());
     Pump();
     t = Now();
     tree->ClearTree();
@@ -180,8 +174,7 @@ int main(int argc, char** argv) {
   }
   eagerBuild.Print("BuildAllNetworks (every node at once)");
   eagerClear.Print("ClearTree (every node)");
-  std::printf("memory of the tree built at once: %.1f MiB\n", eagerMiB);
-  std::printf("process private memory at the end: %.1f MiB\n", PrivateMiB());
+  std::printf("memory of the tree built at once: %.1f MiB (process: %.1f MiB)\n", eagerMiB, peakMiB);
   frame->DestroyWindow();
   Pump();
   return 0;

@@ -520,6 +520,58 @@ TEST_F(TreePaneTest, RightClicksOpenTheMenusOfTheirNodes) {
   tree_->ClearTree();
   EXPECT_EQ(tree_->GetContextItem(), nullptr);
   tree_->SendMessage(WM_COMMAND, 32801, 0);
+
+  // What the log got.
+  std::string log;
+  if (FILE* f = std::fopen(LogPath().c_str(), "rb")) {
+    char buffer[4096];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) log.append(buffer, n);
+    std::fclose(f);
+  }
+  EXPECT_NE(log.find("NID=0x1"), std::string::npos);
+  EXPECT_NE(log.find("All networks processed"), std::string::npos);
+  EXPECT_NE(log.find("selected="), std::string::npos);
+  EXPECT_NE(log.find("pBase="), std::string::npos);
+  EXPECT_NE(log.find("context menu"), std::string::npos);
+}
+
+// Texts of the store are UTF-8; the labels show them as broadcast, whatever
+// the ANSI code page.
+TEST_F(TreePaneTest, LabelsShowUtf8TextsAsBroadcast) {
+  lib13818::NetworkMap store;
+  lib13818::Network& network = store[0x0001];
+  network.network_id = 0x0001;
+  lib13818::Transponder& ts = network.transponders[0x0400];
+  ts.transport_stream_id = 0x0400;
+  ts.pat.parsed = true;
+  ts.pat.table_id_extension = 0x0400;
+  ts.pat.programs.push_back({0x0101, 0x0100});
+  lib13818::ServiceDescriptionSection& sdt = ts.sdtActual[0x0001][0x0400][0];
+  sdt.parsed = true;
+  sdt.services.resize(1);
+  sdt.services[0].service_id = 0x0101;
+  sdt.services[0].descriptors.serviceDescriptors.resize(1);
+  const std::string name = "France \xC3\x94 \xCE\x95\xCE\xBB\xCE\xBB\xCE\xAC\xCE\xB4\xCE\xB1 \xE4\xB8\xAD\xE6\x96\x87 " +
+                           std::string(300, 'x');
+  sdt.services[0].descriptors.serviceDescriptors[0].service_name = name;
+  ts.pmts.resize(1);
+  ts.pmts[0].parsed = true;
+  ts.pmts[0].table_id_extension = 0x0101;
+  tree_->BuildAllNetworks(store, value_);
+  const HTREEITEM pmt = Find({"ALL NETWORKS", "0001 - Astra Satellite Network 19,2\xC2\xB0" "E", "0400 - Unknown", "PMT"});
+  ASSERT_NE(pmt, nullptr);
+  const HTREEITEM program = Next(pmt, TVGN_CHILD);
+  ASSERT_NE(program, nullptr);
+  wchar_t buffer[1024] = {};
+  TVITEMW tv = {};
+  tv.mask = TVIF_HANDLE | TVIF_TEXT;
+  tv.hItem = program;
+  tv.pszText = buffer;
+  tv.cchTextMax = 1024;
+  ::SendMessageW(Tree(), TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&tv));
+  const std::wstring expected = L"0101 - France \u00D4 \u0395\u03BB\u03BB\u03AC\u03B4\u03B1 \u4E2D\u6587 ";
+  EXPECT_EQ(std::wstring(buffer).substr(0, expected.size()), expected);
 }
 
 // ---------------------------------------------------------------------------
@@ -672,17 +724,13 @@ TEST_F(SetTunerTest, SatelliteDescriptorRetunesTheSatelliteCard) {
   EXPECT_NE(channels.back().TransportStreamId, 0);
   EXPECT_TRUE(g_messageBoxes.empty());
 
-  // A transponder the dish does not receive: the driver refuses, the user is
-  // told.
-  const Sat* other = nullptr;
-  const HTREEITEM elsewhere = DeliveryNode<Sat>(
-      "SATELLITEDELIVERYSYSTEM_DESCRIPTOR", [](const Sat& s) { return s.orbital_position < 19.15; }, &other);
-  if (elsewhere) {
-    ChooseSetTuner(elsewhere, 32801);
-    ASSERT_EQ(g_messageBoxes.size(), 1u);
-    EXPECT_EQ(g_messageBoxes[0], "Failed to set tuner");
-    g_messageBoxes.clear();
-  }
+  // The card refuses the channel: the user is told, nothing else changes.
+  Hook<void (*)(const char*, int)>("VsimFailCall")("SetChannel", -1);
+  ChooseSetTuner(node, 32801);
+  Hook<void (*)(const char*, int)>("VsimFailCall")("SetChannel", 0);
+  ASSERT_EQ(g_messageBoxes.size(), 1u);
+  EXPECT_EQ(g_messageBoxes[0], "Failed to set tuner");
+  g_messageBoxes.clear();
 
   // On a cable card the satellite command is disabled and does nothing.
   driver_->Release();

@@ -102,6 +102,9 @@ int CTransponderTableListPaneWnd::OnCreate(LPCREATESTRUCT lpCreateStruct) {
 }
 
 void CTransponderTableListPaneWnd::OnDestroy() {
+  // The value pane may be gone already (the splitter's panes go in any
+  // order); it clears its own rows.
+  m_valuePane = nullptr;
   ClearTree();
   CTreeView::OnDestroy();
 }
