@@ -163,6 +163,33 @@ Bytes SimulatedCardCapture() {
   return multiplex->CyclePackets();
 }
 
+Bytes GeneratedCapture() {
+  sigen::Config config;
+  config.network_id = 0x3001;
+  config.original_network_id = 0x0002;
+  config.transport_stream_id = 0x0457;
+  config.services = 3;
+  config.otherTransportStreams = 2;
+  config.servicesPerOtherStream = 2;
+  config.scheduleEvents = 2;
+  config.seed = 7;
+  const sigen::Multiplex mux = sigen::GenerateMultiplex(config);
+  std::map<u16, tslib::SectionPacketiser> packetisers;
+  Bytes out;
+  for (int cycle = 0; cycle < 2; ++cycle) {
+    for (const sigen::Table& t : mux.tables) {
+      auto it = packetisers.emplace(t.pid, tslib::SectionPacketiser(t.pid)).first;
+      it->second.PutPacked(t.sections, out);
+      tslib::AppendNullPacket(out);
+      // Stray bytes now and then, a sync byte among them.
+      if (t.pid == 0x0011) out.insert(out.end(), {0x47, 0x00, 0x11, 0x10, 0xFF, 0x47, 0x12});
+    }
+    auto& time = packetisers.emplace(0x0014, tslib::SectionPacketiser(0x0014)).first->second;
+    time.PutPacked({sigen::MakeTdt(config, cycle), sigen::MakeTot(config, cycle)}, out);
+  }
+  return out;
+}
+
 NetworkMap GeneratedSatellite(int count, int services, int scheduleEvents) {
   NetworkMap store;
   for (int i = 0; i < count; ++i)

@@ -34,6 +34,11 @@ std::vector<Bytes> GeneratedSections(std::uint16_t network_id, std::uint16_t ori
 // world), as a capture of its packets.
 Bytes SimulatedCardCapture();
 
+// A capture file of a generated multiplex as a multiplexer writes it: two
+// cycles of every table packed into packets on their PIDs, interleaved with
+// null packets and a few runs of stray bytes (the reader resynchronises).
+Bytes GeneratedCapture();
+
 // A satellite's worth of transport streams: `count` generated multiplexes of
 // one network, each with its EIT schedule of `scheduleEvents` per service.
 lib13818::NetworkMap GeneratedSatellite(int count, int services, int scheduleEvents);
