@@ -139,6 +139,20 @@ TEST(SectionFilterMatch, ComparesMaskedBytesFromTheTableId) {
   EXPECT_FALSE(vsim::MatchSection(s.data(), 4, pattern, mask, 5));
 }
 
+TEST(SectionFilterMatch, ShortSectionsPassWhereTheMaskEnds) {
+  // A time and date section (8 bytes) against a 16-byte filter on its table_id.
+  const vsim::u8 tdt[8] = {0x70, 0x70, 0x05, 0xE0, 0x00, 0x12, 0x34, 0x56};
+  vsim::u8 pattern[16] = {0x70};
+  vsim::u8 mask[16] = {0xFF};
+  EXPECT_TRUE(vsim::MatchSection(tdt, sizeof tdt, pattern, mask, 16));
+  pattern[0] = 0x73;
+  EXPECT_FALSE(vsim::MatchSection(tdt, sizeof tdt, pattern, mask, 16));
+  // A byte the section lacks that the mask selects: no match.
+  pattern[0] = 0x70;
+  mask[8] = 0x01;
+  EXPECT_FALSE(vsim::MatchSection(tdt, sizeof tdt, pattern, mask, 16));
+}
+
 TEST(SectionFilterMatch, IntactSectionsOnly) {
   Bytes s = SectionOfSize(40);
   EXPECT_TRUE(vsim::SectionIntact(s.data(), s.size()));

@@ -155,8 +155,13 @@ void SectionAssembler::Put(const u8* p, const Sink& sink) {
 }
 
 bool MatchSection(const u8* section, size_t size, const u8* pattern, const u8* mask, size_t length) {
-  if (size < length) return false;
   for (size_t k = 0; k < length; ++k) {
+    // Bytes past the end of a short section match only where nothing is
+    // compared.
+    if (k >= size) {
+      if (mask[k]) return false;
+      continue;
+    }
     if ((section[k] ^ pattern[k]) & mask[k]) return false;
   }
   return true;

@@ -54,7 +54,9 @@ class SectionAssembler {
 };
 
 // True when section byte k equals pattern byte k in every bit set in mask
-// byte k, for k < length.  A section shorter than the pattern never matches.
+// byte k, for k < length.  A section shorter than the pattern matches when
+// the mask selects none of the bytes it lacks (a 16-byte filter with only
+// the table_id masked takes an 8-byte time and date section).
 bool MatchSection(const u8* section, size_t size, const u8* pattern, const u8* mask, size_t length);
 
 // True when a section with section_syntax_indicator 1 carries a correct
