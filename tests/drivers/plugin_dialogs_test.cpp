@@ -20,7 +20,8 @@ const char kWorld[] =
     "transponder freq=10832000 pol=V sr=22000000 tsid=0x0442 onid=0x0001 nid=0x0001 services=2\n"
     "satellite name=\"13.0E\" position=130 input=1\n"
     "transponder freq=12380000 pol=H sr=27500000 tsid=0x0501 onid=0x013E nid=0x013E services=2\n"
-    "cable freq=346000 qam=64 sr=6900000 tsid=0x2001 onid=0x0303 nid=0x0303 services=2\n";
+    "cable freq=346000 qam=64 sr=6900000 tsid=0x2001 onid=0x0303 nid=0x0303 services=2\n"
+    "cable freq=354000 qam=256 sr=6900000 tsid=0x2002 onid=0x0303 nid=0x0303 services=2\n";
 
 std::vector<FakeSatellite> Satellites() {
   return {{L"19.2E", {{1, 0x441, 1183600, 0, 275000, 1}, {1, 0x442, 1083200, 1, 220000, 0}}},
@@ -267,13 +268,16 @@ TEST_P(DialogTest, TuningACableCardByChannelName) {
   vsim_->SetDevices("cable");
   Start(false);
   bool symbolRateEnabled = false, slotEnabled = true;
+  std::vector<std::string> qams;
   int sync = -1;
+  VSIM_CHANNEL at64{};
   Box box;
   DialogScript script([&] {
     HWND dlg = WaitDialog("Tuning");
     if (!dlg) return;
     symbolRateEnabled = Enabled(dlg, 202);
     slotEnabled = Enabled(dlg, 1004);
+    qams = ListEntries(dlg, 205);
     SetItemText(dlg, 201, "ABC");
     PostClick(dlg, 209);
     AnswerBox("Error", box);
@@ -282,6 +286,12 @@ TEST_P(DialogTest, TuningACableCardByChannelName) {
     Choose(dlg, 205, 2);
     Notify(dlg, 209, BN_CLICKED);
     WaitFor([&] { return ProgressPos(dlg, 1082) == 1; }, 3000);
+    at64 = LastChannel();
+    // The 256-QAM channel locks only with "256" chosen.
+    SetItemText(dlg, 201, "354000");
+    Choose(dlg, 205, 4);
+    Notify(dlg, 209, BN_CLICKED);
+    WaitFor([&] { return LastChannel().Locked && ProgressPos(dlg, 1082) == 1; }, 3000);
     sync = ProgressPos(dlg, 1082);
     PostClick(dlg, IDCANCEL);
   });
@@ -289,11 +299,15 @@ TEST_P(DialogTest, TuningACableCardByChannelName) {
   script.Join();
   EXPECT_TRUE(symbolRateEnabled);
   EXPECT_FALSE(slotEnabled);
+  EXPECT_EQ(qams, (std::vector<std::string>{"16", "32", "64", "128", "256"}));
   EXPECT_EQ(box.text, "Please insert a valid frequency!\n(45000 kHz - 860000 kHz)");
+  EXPECT_EQ(at64.Channel.dwFreq, 346000u);
+  EXPECT_EQ(at64.Channel.Qam, 2u);
+  EXPECT_TRUE(at64.Locked);
   EXPECT_EQ(sync, 1);
   const VSIM_CHANNEL c = LastChannel();
-  EXPECT_EQ(c.Channel.dwFreq, 346000u);
-  EXPECT_EQ(c.Channel.Qam, 2u);
+  EXPECT_EQ(c.Channel.dwFreq, 354000u);
+  EXPECT_EQ(c.Channel.Qam, 4u);
   EXPECT_TRUE(c.Locked);
 }
 
@@ -370,7 +384,7 @@ INSTANTIATE_TEST_SUITE_P(Plugins, StreamingTest, ::testing::ValuesIn(Plugins()),
 
 TEST_P(StreamingTest, SectionPageWritesExactlyTheMatchingSections) {
   StartTuned();
-  const std::wstring file = OutFile("si.bin");
+  const std::wstring file = OutFile("si.bin"), tdtFile = OutFile("si_tdt.bin");
   std::vector<std::string> pages;
   int rows = -1, rowsAfterStop = -1, filtersRunning = -1;
   std::string row;
@@ -417,7 +431,15 @@ TEST_P(StreamingTest, SectionPageWritesExactlyTheMatchingSections) {
     SendMessageA(list, LVM_GETITEMTEXTA, 0, reinterpret_cast<LPARAM>(&item));
     row = text;
     filtersRunning = vsim_->ActiveFilters();
-    WaitFor([&] { return FileSize(file) > 2000; }, 5000);
+    // The time and date table (no syntax indicator): sections shorter than
+    // the filter's 16 bytes.
+    SendDlgItemMessageA(page, 1095, BM_SETCHECK, BST_UNCHECKED, 0);
+    Notify(page, 1095, BN_CLICKED);
+    SetItemText(page, 1003, Narrow(tdtFile));
+    SetItemText(page, 220, "14");
+    SetItemText(page, 1090, "70");
+    Notify(page, 223, BN_CLICKED);
+    WaitFor([&] { return FileSize(file) > 2000 && FileSize(tdtFile) >= 16; }, 5000);
     SaveWindowBitmap(sheet, Picture("streaming_si"));
     Notify(page, 228, BN_CLICKED);
     rowsAfterStop = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
@@ -453,6 +475,14 @@ TEST_P(StreamingTest, SectionPageWritesExactlyTheMatchingSections) {
   }
   EXPECT_EQ(at, bytes.size());
   EXPECT_GE(sections, 1u);
+  // The other file: whole time and date sections only.
+  const auto tdt = ReadFileBytes(tdtFile);
+  ASSERT_GE(tdt.size(), 16u);
+  EXPECT_EQ(tdt.size() % 8, 0u);
+  for (size_t i = 0; i + 8 <= tdt.size(); i += 8) {
+    EXPECT_EQ(tdt[i], 0x70) << "at " << i;
+    EXPECT_EQ(tdt[i + 2], 0x05) << "at " << i;
+  }
 }
 
 TEST_P(StreamingTest, PipingWritesOneFilePerPidUntilTheSheetCloses) {
