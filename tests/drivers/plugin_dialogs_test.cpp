@@ -728,6 +728,37 @@ TEST_P(DialogTest, TuningATerrestrialCard) {
   EXPECT_TRUE(channels.back().Locked);
 }
 
+TEST_P(StreamingTest, TsRecordingWhoseFileCannotBeWrittenStopsAndSaysSo) {
+  if (std::string(GetParam().name) != "belvane") GTEST_SKIP() << "budget cards only";
+  StartTuned();
+  std::string started, after;
+  Box box;
+  DialogScript script([&] {
+    HWND sheet = WaitDialog("Streaming");
+    if (!sheet) return;
+    SendMessageA(sheet, PSM_SETCURSEL, 2, 0);
+    HWND page = CurrentPage(sheet);
+    // A device that takes the file but no byte of it.
+    SetItemText(page, 221, "Z:\\dev\\full");
+    Notify(page, 204, BN_CLICKED);
+    started = ItemText(page, 204);
+    AnswerBox(std::string(GetParam().name), box);
+    WaitFor([&] { return ItemText(page, 204) == "Start"; }, 2000);
+    after = ItemText(page, 204);
+    PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
+  });
+  EXPECT_EQ(dialogs_->ShowStreaming(nullptr), S_OK);
+  script.Join();
+  EXPECT_EQ(started, "Stop");
+  EXPECT_EQ(box.text, "TS-Record stopped: the file could not be written!");
+  EXPECT_EQ(after, "Start");
+  // The capture was switched off again.
+  const std::string trace = vsim_->Trace();
+  const size_t on = trace.rfind("TSRecordOnOff 1");
+  ASSERT_NE(on, std::string::npos);
+  EXPECT_NE(trace.find("TSRecordOnOff 0", on), std::string::npos);
+}
+
 TEST_P(DialogTest, TsRecordingThatCannotCreateItsFileStartsNothing) {
   if (std::string(GetParam().name) != "belvane") GTEST_SKIP() << "budget cards only";
   Start(false);

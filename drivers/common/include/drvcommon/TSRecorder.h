@@ -89,6 +89,9 @@ class CTSRecordingPage : public CPropertyPage {
 
  private:
   void ShowIdle();
+  // Stops the recording and shows the page idle; a write failure that
+  // ended it is reported.
+  void EndRecording();
 
   CButton m_button;
   CEdit m_lost;

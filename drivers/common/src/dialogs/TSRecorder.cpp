@@ -209,12 +209,21 @@ void CTSRecordingPage::ShowIdle() {
   m_recording = 0;
 }
 
+void CTSRecordingPage::EndRecording() {
+  // A recording whose file could not be written has ended already: say so,
+  // whether the status timer or the button noticed first.
+  const bool failed = m_recorder.WriteFailed();
+  m_recorder.StopRecording();
+  ShowIdle();
+  if (failed)
+    DialogMessageBox(this, "TS-Record stopped: the file could not be written!", MB_OK | MB_ICONEXCLAMATION);
+}
+
 void CTSRecordingPage::OnStartStop() {
   CString path;
   m_file.GetWindowText(path);
   if (m_recording) {
-    m_recorder.StopRecording();
-    ShowIdle();
+    EndRecording();
     return;
   }
   if (m_recorder.StartRecording(path)) {
@@ -240,12 +249,7 @@ void CTSRecordingPage::OnTimer(UINT_PTR nIDEvent) {
     std::snprintf(text, sizeof text, "%u", static_cast<unsigned>(status[drvcore::kLostBlocksWord]));
     m_lost.SetWindowText(WideFromNarrow(text));
   }
-  // A recording whose file could not be written has ended: say so.
-  if (m_recording && m_recorder.WriteFailed()) {
-    m_recorder.StopRecording();
-    ShowIdle();
-    DialogMessageBox(this, "TS-Record stopped: the file could not be written!", MB_OK | MB_ICONEXCLAMATION);
-  }
+  if (m_recording && m_recorder.WriteFailed()) EndRecording();
   CPropertyPage::OnTimer(nIDEvent);
 }
 
