@@ -8,6 +8,7 @@
 #include <prsht.h>
 
 #include "dialog_driver.h"
+#include "orb_atl/module.h"
 
 namespace plugtest {
 namespace {
@@ -71,6 +72,8 @@ const std::vector<int> kModes = {1001, 1002, 1003};
 
 TEST_P(DialogTest, ConfigurationEditsSlotsAndStoresThemOnOk) {
   Start();
+  // The satellite list's objects the sheet asks for are all given back.
+  const LONG liveObjects = orb::com::ModuleLockCount();
   std::vector<std::string> emptySlots, slots, satellites, info;
   bool selectorEnabled = true;
   std::string shownLof1;
@@ -104,6 +107,7 @@ TEST_P(DialogTest, ConfigurationEditsSlotsAndStoresThemOnOk) {
   });
   EXPECT_EQ(dialogs_->ShowConfiguration(nullptr), S_OK);
   script.Join();
+  EXPECT_EQ(orb::com::ModuleLockCount(), liveObjects);
   EXPECT_TRUE(emptySlots.empty());
   EXPECT_FALSE(selectorEnabled);
   EXPECT_EQ(satellites, (std::vector<std::string>{"19.2E", "13.0E"}));
@@ -225,6 +229,7 @@ TEST_P(DialogTest, TuningFromTheSatelliteListSwitchesToTheSlot) {
   Setting("satellite1", "19.2E");
   Setting("satellite3", "13.0E");
   Start();
+  const LONG liveObjects = orb::com::ModuleLockCount();
   std::vector<std::string> transponders;
   std::string frequency, symbolRate;
   int slot = -1, sync = -1;
@@ -246,6 +251,8 @@ TEST_P(DialogTest, TuningFromTheSatelliteListSwitchesToTheSlot) {
   });
   EXPECT_EQ(dialogs_->ShowTuningDialog(nullptr), S_OK);
   script.Join();
+  // Satellites, transponders and their enumerators are all given back.
+  EXPECT_EQ(orb::com::ModuleLockCount(), liveObjects);
   EXPECT_EQ(transponders, (std::vector<std::string>{"013E 0501 P 12380000 H"}));
   EXPECT_EQ(frequency, "12380000");
   EXPECT_EQ(symbolRate, "27500000");
