@@ -181,6 +181,8 @@ TEST_P(DialogTest, ConfigurationOfANonSatelliteCardShowsTheInfoPageAlone) {
 TEST_P(DialogTest, TuningByHandLocksAndShowsTheSignal) {
   Start();
   int sync = -1, level = -1, quality = -1, channelsBefore = 0, channelsAfter = 0;
+  bool inversionShown = false;
+  DWORD inversionChecked = 99, inversionUnchecked = 99;
   Box box;
   DialogScript script([&] {
     HWND dlg = WaitDialog("Tuning");
@@ -188,7 +190,16 @@ TEST_P(DialogTest, TuningByHandLocksAndShowsTheSignal) {
     SetItemText(dlg, 201, "11836000");
     SetItemText(dlg, 202, "27500000");
     Click(dlg, 203, {204});
+    // A front end without automatic inversion: the box asks for it on.
+    inversionShown = Visible(dlg, 208);
+    if (inversionShown) {
+      SendDlgItemMessageA(dlg, 208, BM_SETCHECK, BST_CHECKED, 0);
+      Notify(dlg, 209, BN_CLICKED);
+      inversionChecked = LastChannel().Channel.Inversion;
+      SendDlgItemMessageA(dlg, 208, BM_SETCHECK, BST_UNCHECKED, 0);
+    }
     Notify(dlg, 209, BN_CLICKED);
+    if (inversionShown) inversionUnchecked = LastChannel().Channel.Inversion;
     WaitFor([&] { return ProgressPos(dlg, 1082) == 1 && ProgressPos(dlg, 1079) > 0; }, 3000);
     sync = ProgressPos(dlg, 1082);
     level = ProgressPos(dlg, 1078);
@@ -209,6 +220,12 @@ TEST_P(DialogTest, TuningByHandLocksAndShowsTheSignal) {
   EXPECT_EQ(sync, 1);
   EXPECT_GT(level, 0);
   EXPECT_GE(quality, 50);
+  // Only the budget cards lack automatic inversion.
+  EXPECT_EQ(inversionShown, std::string(GetParam().name) == "belvane");
+  if (inversionShown) {
+    EXPECT_EQ(inversionChecked, 1u);
+    EXPECT_EQ(inversionUnchecked, 0u);
+  }
   EXPECT_EQ(box.text, "Please insert a valid frequency!\n(10700000 kHz - 12750000 kHz)");
   EXPECT_EQ(channelsAfter, channelsBefore);
   const VSIM_CHANNEL c = LastChannel();
