@@ -1061,6 +1061,61 @@ TEST_F(ValueDisplay, DescriptorsWithLoopsShowTagAndLengthAndTheirEntriesTheirFie
             "CELL_ID_EXTENSION=1\nTRANSPOSER_FREQUENCY=50003968\n");
 }
 
+// A descriptor that ends inside its fixed part: what it carries is shown,
+// what it does not shows N/A (never the 0 the record keeps there), and a PID
+// it does not carry gets no PID menu.
+TEST_F(ValueDisplay, FieldsThatAShortDescriptorDoesNotCarryShowNotApplicable) {
+  using namespace lib13818;
+  const auto sat = Descriptor<DescriptorSatelliteDeliverySystem>(0x43, {0x01, 0x18, 0x36, 0x00, 0x01, 0x92});
+  EXPECT_EQ(Show([&](TextSink& s) { ui_core::ShowSatelliteDeliverySystemDescriptor(s, sat); }),
+            "DESCRIPTOR_TAG=43\n"
+            "DESCRIPTOR_LENGTH=6\n"
+            "FREQUENCY=11836.00\n"
+            "ORBITAL_POSITION=19.2\n"
+            "WEST_EAST_FLAG=N/A\n"
+            "POLARIZATION=N/A\n"
+            "MODULATION=N/A\n"
+            "SYMBOL_RATE=N/A\n"
+            "FEC_INNER=N/A\n");
+  const auto cable = Descriptor<DescriptorCableDeliverySystem>(0x44, {0x03, 0x46, 0x00, 0x00, 0xFF, 0xF2});
+  EXPECT_EQ(Show([&](TextSink& s) { ui_core::ShowCableDeliverySystemDescriptor(s, cable); }),
+            "DESCRIPTOR_TAG=0044\nDESCRIPTOR_LENGTH=6\nFREQUENCY=346.000000\nFEC_OUTER=2\nMODULATION=N/A\n"
+            "SYMBOL_RATE=N/A\nFEC_INNER=N/A\n");
+  const auto terrestrial = Descriptor<DescriptorTerrestrialDeliverySystem>(0x5A, {0x02, 0xFA, 0xF0, 0x80, 0x1F});
+  ui_core::ShowTerrestrialDeliverySystemDescriptor(sink, terrestrial);
+  EXPECT_EQ(sink.rows[2].value, "50000000");
+  EXPECT_EQ(sink.rows[3].value, "0");  // bandwidth 0 (8 MHz), carried
+  for (int row = 4; row <= 10; ++row) EXPECT_EQ(sink.rows[static_cast<size_t>(row)].value, "N/A") << row;
+
+  const auto ca = Descriptor<DescriptorCA>(0x09, {0x0B, 0x00});
+  EXPECT_EQ(Show([&](TextSink& s) { ui_core::ShowCaDescriptor(s, ca); }),
+            "DESCRIPTOR TAG=0009\nDESCRIPTOR LENGTH=2\nSYS_ID=0B00 - " +
+                ui_core::NameToUtf8(GetCASystemName(0x0B00)) + "\nPID=N/A\nPRIVATE BYTES=\n");
+  const auto linkage = Descriptor<DescriptorLinkage>(0x4A, {0x04, 0x41, 0x00, 0x01});
+  EXPECT_EQ(Show([&](TextSink& s) { ui_core::ShowLinkageDescriptor(s, linkage); }),
+            "DESCRIPTOR_TAG=004a\nDESCRIPTOR_LENGTH=4\nTRANSPORT_STREAM_ID=0441\nORIGINAL_NETWORK_ID=0001\n"
+            "SERVICE_ID=N/A\nLINKAGE_TYPE=N/A\nPRIVATE_DATA_BYTES=\n");
+  const auto video = Descriptor<DescriptorVideoStream>(0x02, {});
+  ui_core::ShowVideoStreamDescriptor(sink, video);
+  for (const auto& row : sink.rows) EXPECT_EQ(row.value, "N/A") << row.label;
+  const auto ac3 = Descriptor<DescriptorAC3>(0x6A, {});
+  ui_core::ShowAc3Descriptor(sink, ac3);
+  for (int row = 2; row <= 9; ++row) EXPECT_EQ(sink.rows[static_cast<size_t>(row)].value, "N/A") << row;
+  const auto telephone = Descriptor<DescriptorTelephone>(0x57, {0x23});
+  ui_core::ShowTelephoneDescriptor(sink, telephone);
+  EXPECT_EQ(sink.rows[2].value, "1");
+  EXPECT_EQ(sink.rows[3].value, "3");
+  for (int row = 4; row <= 8; ++row) EXPECT_EQ(sink.rows[static_cast<size_t>(row)].value, "N/A") << row;
+  const auto smoothing = Descriptor<DescriptorSmoothingBuffer>(0x10, {0xC0, 0x01, 0x00});
+  EXPECT_EQ(Show([&](TextSink& s) { ui_core::ShowSmoothingBufferDescriptor(s, smoothing); }),
+            "DESCRIPTOR_TAG=0010\nDESCRIPTOR_LENGTH=3\nSB_LEAK_RATE=256\nSB_SIZE=N/A\n");
+  const auto hierarchy = Descriptor<DescriptorHierarchy>(0x04, {0xF3, 0xC1});
+  EXPECT_EQ(Show([&](TextSink& s) { ui_core::ShowHierarchyDescriptor(s, hierarchy); }),
+            "DESCRIPTOR_TAG=0004\nDESCRIPTOR_LENGTH=2\nHIERARCHY_TYPE=3 - " +
+                std::string(hierarchy.GetHierarchyTypeName()) +
+                "\nHIERARCHY_LAYER_INDEX=1\nHIERARCHY_EMBEDDED_LAYER_INDEX=N/A\nHIERARCHY_CHANNEL=N/A\n");
+}
+
 // ---------------------------------------------------------------------------
 // Entries of descriptor loops
 

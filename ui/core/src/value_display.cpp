@@ -285,6 +285,17 @@ class Rows {
   }
   void Pid(int row, u32 pid) { sink_.AttachPid(row, pid); }
 
+  // A field of a descriptor's fixed part that lies within its first `bytes`
+  // payload bytes.  A descriptor too short to carry it keeps 0 there: the row
+  // shows N/A, and true tells the caller to write nothing more.
+  bool Missing(int row, const lib13818::Descriptor& d, u32 bytes) { return Missing(row, row, d, bytes); }
+  // The same for the fields of rows `first` to `last`.
+  bool Missing(int first, int last, const lib13818::Descriptor& d, u32 bytes) {
+    if (d.length >= bytes) return false;
+    for (int row = first; row <= last; ++row) NA(row);
+    return true;
+  }
+
   // Descriptor tag ("%04x", "%04X" or "%02x") and length in rows 0 and 1.
   enum class Tag { Lower4, Upper4, Lower2 };
   void TagLength(const lib13818::Descriptor& d, Tag tag = Tag::Lower4) {
@@ -617,9 +628,12 @@ void ShowTot(RowSink& sink, const TimeOffsetSection& e) {
 void ShowCaDescriptor(RowSink& sink, const DescriptorCA& e) {
   Rows r(sink, kCaLabels);
   r.TagLength(e, Rows::Tag::Upper4);
-  r.IdName(2, e.CA_system_ID, GetCASystemName(static_cast<int>(e.CA_system_ID)), true);
-  r.Hex4U(3, e.CA_PID);
-  r.Pid(3, e.CA_PID);
+  if (!r.Missing(2, e, 2))
+    r.IdName(2, e.CA_system_ID, GetCASystemName(static_cast<int>(e.CA_system_ID)), true);
+  if (!r.Missing(3, e, 4)) {
+    r.Hex4U(3, e.CA_PID);
+    r.Pid(3, e.CA_PID);
+  }
   r.Bytes(4, e.private_data_bytes);
 }
 
@@ -635,6 +649,7 @@ void ShowIso639LanguageDescriptor(RowSink& sink, const DescriptorISO639Language&
 
 void ShowVideoStreamDescriptor(RowSink& sink, const DescriptorVideoStream& e) {
   Rows r(sink, kVideoStreamLabels);
+  if (r.Missing(0, 8, e, 1)) return;
   r.Dec(0, e.multiple_frame_rate_flag);
   r.Dec(1, e.frame_rate_code);
   r.Dec(2, e.MPEG_1_only_flag);
@@ -655,37 +670,40 @@ void ShowVideoStreamDescriptor(RowSink& sink, const DescriptorVideoStream& e) {
 void ShowAudioStreamDescriptor(RowSink& sink, const DescriptorAudioStream& e) {
   Rows r(sink, kAudioStreamLabels);
   r.TagLength(e);
-  r.Dec(2, e.free_format_flag);
-  r.Dec(3, e.ID);
-  r.Dec(4, e.layer);
-  r.Dec(5, e.variable_rate_audio_indicator);
+  if (!r.Missing(2, 5, e, 1)) {
+    r.Dec(2, e.free_format_flag);
+    r.Dec(3, e.ID);
+    r.Dec(4, e.layer);
+    r.Dec(5, e.variable_rate_audio_indicator);
+  }
 }
 
 void ShowHierarchyDescriptor(RowSink& sink, const DescriptorHierarchy& e) {
   Rows r(sink, kHierarchyLabels);
   r.TagLength(e);
-  r.Coded(2, e.hierarchy_type, e.GetHierarchyTypeName());
-  r.Dec(3, e.hierarchy_layer_index);
-  r.Dec(4, e.hierarchy_embedded_layer_index);
-  r.Dec(5, e.hierarchy_channel);
+  if (!r.Missing(2, e, 1)) r.Coded(2, e.hierarchy_type, e.GetHierarchyTypeName());
+  if (!r.Missing(3, e, 2)) r.Dec(3, e.hierarchy_layer_index);
+  if (!r.Missing(4, e, 3)) r.Dec(4, e.hierarchy_embedded_layer_index);
+  if (!r.Missing(5, e, 4)) r.Dec(5, e.hierarchy_channel);
 }
 
 void ShowRegistrationDescriptor(RowSink& sink, const DescriptorRegistration& e) {
   Rows r(sink, kRegistrationLabels);
   r.TagLength(e);
-  r.Dec(2, e.format_identifier);
+  if (!r.Missing(2, e, 4)) r.Dec(2, e.format_identifier);
   r.Bytes(3, e.additional_identification_info);
 }
 
 void ShowDataStreamAlignmentDescriptor(RowSink& sink, const DescriptorDataStreamAlignment& e) {
   Rows r(sink, kDataStreamAlignmentLabels);
   r.TagLength(e);
-  r.Coded(2, e.alignment_type, e.GetAlignmentTypeName());
+  if (!r.Missing(2, e, 1)) r.Coded(2, e.alignment_type, e.GetAlignmentTypeName());
 }
 
 void ShowTargetBackgroundGridDescriptor(RowSink& sink, const DescriptorTargetBackgroundGrid& e) {
   Rows r(sink, kTargetBackgroundGridLabels);
   r.TagLength(e);
+  if (r.Missing(2, 4, e, 4)) return;
   r.Dec(2, e.horizontal_size);
   r.Dec(3, e.vertical_size);
   r.Dec(4, e.aspect_ratio_information);
@@ -694,6 +712,7 @@ void ShowTargetBackgroundGridDescriptor(RowSink& sink, const DescriptorTargetBac
 void ShowVideoWindowDescriptor(RowSink& sink, const DescriptorVideoWindow& e) {
   Rows r(sink, kVideoWindowLabels);
   r.TagLength(e);
+  if (r.Missing(2, 4, e, 4)) return;
   r.Dec(2, e.horizontal_offset);
   r.Dec(3, e.vertical_offset);
   r.Dec(4, e.window_priority);
@@ -702,55 +721,60 @@ void ShowVideoWindowDescriptor(RowSink& sink, const DescriptorVideoWindow& e) {
 void ShowSystemClockDescriptor(RowSink& sink, const DescriptorSystemClock& e) {
   Rows r(sink, kSystemClockLabels);
   r.TagLength(e);
-  r.Dec(2, e.external_clock_reference_indicator);
-  r.Dec(3, e.clock_accuracy_integer);
-  r.Dec(4, e.clock_accuracy_exponent);
+  if (!r.Missing(2, 3, e, 1)) {
+    r.Dec(2, e.external_clock_reference_indicator);
+    r.Dec(3, e.clock_accuracy_integer);
+  }
+  if (!r.Missing(4, e, 2)) r.Dec(4, e.clock_accuracy_exponent);
 }
 
 void ShowMultiplexBufferUtilizationDescriptor(RowSink& sink,
                                               const DescriptorMultiplexBufferUtilization& e) {
   Rows r(sink, kMultiplexBufferUtilizationLabels);
   r.TagLength(e);
-  r.Dec(2, e.bound_valid_flag);
-  r.Dec(3, e.LTW_offset_lower_bound);
-  r.Dec(4, e.LTW_offset_upper_bound);
+  if (!r.Missing(2, 3, e, 2)) {
+    r.Dec(2, e.bound_valid_flag);
+    r.Dec(3, e.LTW_offset_lower_bound);
+  }
+  if (!r.Missing(4, e, 4)) r.Dec(4, e.LTW_offset_upper_bound);
 }
 
 void ShowCopyrightDescriptor(RowSink& sink, const DescriptorCopyright& e) {
   Rows r(sink, kCopyrightLabels);
   r.TagLength(e);
-  r.Dec(2, e.copyright_identifier);
+  if (!r.Missing(2, e, 4)) r.Dec(2, e.copyright_identifier);
   r.Bytes(3, e.additional_copyright_info);
 }
 
 void ShowMaximumBitrateDescriptor(RowSink& sink, const DescriptorMaximumBitrate& e) {
   Rows r(sink, kMaximumBitrateLabels);
   r.TagLength(e);
-  r.Dec(2, e.maximum_bitrate);
+  if (!r.Missing(2, e, 3)) r.Dec(2, e.maximum_bitrate);
 }
 
 void ShowPrivateDataIndicatorDescriptor(RowSink& sink, const DescriptorPrivateDataIndicator& e) {
   Rows r(sink, kPrivateDataIndicatorLabels);
   r.TagLength(e);
-  r.Dec(2, e.private_data_indicator);
+  if (!r.Missing(2, e, 4)) r.Dec(2, e.private_data_indicator);
 }
 
 void ShowSmoothingBufferDescriptor(RowSink& sink, const DescriptorSmoothingBuffer& e) {
   Rows r(sink, kSmoothingBufferLabels);
   r.TagLength(e);
-  r.Dec(2, e.sb_leak_rate);
-  r.Dec(3, e.sb_size);
+  if (!r.Missing(2, e, 3)) r.Dec(2, e.sb_leak_rate);
+  if (!r.Missing(3, e, 6)) r.Dec(3, e.sb_size);
 }
 
 void ShowStdDescriptor(RowSink& sink, const DescriptorSTD& e) {
   Rows r(sink, kStdLabels);
   r.TagLength(e);
-  r.Dec(2, e.leak_valid_flag);
+  if (!r.Missing(2, e, 1)) r.Dec(2, e.leak_valid_flag);
 }
 
 void ShowIbpDescriptor(RowSink& sink, const DescriptorIBP& e) {
   Rows r(sink, kIbpLabels);
   r.TagLength(e);
+  if (r.Missing(2, 4, e, 2)) return;
   r.Dec(2, e.closed_gop_flag);
   r.Dec(3, e.identical_gop_flag);
   r.Dec(4, e.max_gop_length);
@@ -775,38 +799,48 @@ void ShowStuffingDescriptor(RowSink& sink, const DescriptorStuffing& e) {
 void ShowSatelliteDeliverySystemDescriptor(RowSink& sink, const DescriptorSatelliteDeliverySystem& e) {
   Rows r(sink, kSatelliteLabels);
   r.TagLength(e, Rows::Tag::Lower2);
-  r.Text(2, Fmt("%.2f", e.frequency * 1000.0));
-  r.Text(3, Fmt("%.1f", e.orbital_position));
-  r.Coded(4, e.west_east_flag, e.west_east_flag ? "east" : "west");
-  r.Coded(5, e.polarization, e.GetPolarizationName());
-  r.Coded(6, e.modulation, e.GetModulationName());
-  r.Text(7, Fmt("%.1f", e.symbol_rate * 1000.0));
-  r.Coded(8, e.FEC_inner, e.GetFECInnerName());
+  if (!r.Missing(2, e, 4)) r.Text(2, Fmt("%.2f", e.frequency * 1000.0));
+  if (!r.Missing(3, e, 6)) r.Text(3, Fmt("%.1f", e.orbital_position));
+  if (!r.Missing(4, 6, e, 7)) {
+    r.Coded(4, e.west_east_flag, e.west_east_flag ? "east" : "west");
+    r.Coded(5, e.polarization, e.GetPolarizationName());
+    r.Coded(6, e.modulation, e.GetModulationName());
+  }
+  if (!r.Missing(7, 8, e, 11)) {
+    r.Text(7, Fmt("%.1f", e.symbol_rate * 1000.0));
+    r.Coded(8, e.FEC_inner, e.GetFECInnerName());
+  }
 }
 
 void ShowCableDeliverySystemDescriptor(RowSink& sink, const DescriptorCableDeliverySystem& e) {
   Rows r(sink, kCableLabels);
   r.TagLength(e);
-  r.Text(2, Fmt("%f", e.frequency));
-  r.Dec(3, e.FEC_outer);
-  r.Dec(4, e.modulation);
-  r.Text(5, Fmt("%f", e.symbol_rate));
-  r.Dec(6, e.FEC_inner);
+  if (!r.Missing(2, e, 4)) r.Text(2, Fmt("%f", e.frequency));
+  if (!r.Missing(3, e, 6)) r.Dec(3, e.FEC_outer);
+  if (!r.Missing(4, e, 7)) r.Dec(4, e.modulation);
+  if (!r.Missing(5, 6, e, 11)) {
+    r.Text(5, Fmt("%f", e.symbol_rate));
+    r.Dec(6, e.FEC_inner);
+  }
 }
 
 void ShowTerrestrialDeliverySystemDescriptor(RowSink& sink,
                                              const DescriptorTerrestrialDeliverySystem& e) {
   Rows r(sink, kTerrestrialLabels);
   r.TagLength(e);
-  r.Dec(2, e.centre_frequency);
-  r.Dec(3, e.bandwidth);
-  r.Dec(4, e.constellation);
-  r.Dec(5, e.hierarchy_information);
-  r.Dec(6, e.code_rate_HP_stream);
-  r.Dec(7, e.code_rate_LP_stream);
-  r.Dec(8, e.guard_interval);
-  r.Dec(9, e.transmission_mode);
-  r.Dec(10, e.other_frequency_flag);
+  if (!r.Missing(2, e, 4)) r.Dec(2, e.centre_frequency);
+  if (!r.Missing(3, e, 5)) r.Dec(3, e.bandwidth);
+  if (!r.Missing(4, 6, e, 6)) {
+    r.Dec(4, e.constellation);
+    r.Dec(5, e.hierarchy_information);
+    r.Dec(6, e.code_rate_HP_stream);
+  }
+  if (!r.Missing(7, 10, e, 7)) {
+    r.Dec(7, e.code_rate_LP_stream);
+    r.Dec(8, e.guard_interval);
+    r.Dec(9, e.transmission_mode);
+    r.Dec(10, e.other_frequency_flag);
+  }
 }
 
 void ShowBouquetNameDescriptor(RowSink& sink, const DescriptorBouquetName& e) {
@@ -818,7 +852,8 @@ void ShowBouquetNameDescriptor(RowSink& sink, const DescriptorBouquetName& e) {
 void ShowServiceDescriptor(RowSink& sink, const DescriptorService& e) {
   Rows r(sink, kServiceLabels);
   r.TagLength(e, Rows::Tag::Lower2);
-  r.Coded(2, e.service_type, DescriptorService::ServiceTypeName(static_cast<int>(e.service_type)));
+  if (!r.Missing(2, e, 1))
+    r.Coded(2, e.service_type, DescriptorService::ServiceTypeName(static_cast<int>(e.service_type)));
   r.NA(3);  // the name lengths are not kept (the names are decoded text)
   r.Text(4, e.service_provider_name);
   r.NA(5);
@@ -834,10 +869,10 @@ void ShowCountryAvailabilityDescriptor(RowSink& sink, const DescriptorCountryAva
 void ShowLinkageDescriptor(RowSink& sink, const DescriptorLinkage& e) {
   Rows r(sink, kLinkageLabels);
   r.TagLength(e);
-  r.Hex4U(2, e.transport_stream_id);
-  r.Hex4U(3, e.original_network_id);
-  r.Hex4U(4, e.service_id);
-  r.Dec(5, e.linkage_type);
+  if (!r.Missing(2, e, 2)) r.Hex4U(2, e.transport_stream_id);
+  if (!r.Missing(3, e, 4)) r.Hex4U(3, e.original_network_id);
+  if (!r.Missing(4, e, 6)) r.Hex4U(4, e.service_id);
+  if (!r.Missing(5, e, 7)) r.Dec(5, e.linkage_type);
   r.Bytes(6, e.private_data_bytes);
 }
 
@@ -848,7 +883,7 @@ void ShowNvodReferenceDescriptor(RowSink& sink, const DescriptorNVODReference& e
 void ShowTimeShiftedServiceDescriptor(RowSink& sink, const DescriptorTimeShiftedService& e) {
   Rows r(sink, kTimeShiftedServiceLabels);
   r.TagLength(e);
-  r.Hex4U(2, e.reference_service_id);
+  if (!r.Missing(2, e, 2)) r.Hex4U(2, e.reference_service_id);
 }
 
 void ShowShortEventDescriptor(RowSink& sink, const DescriptorShortEvent& e) {
@@ -870,16 +905,16 @@ void ShowExtendedEventDescriptor(RowSink& sink, const DescriptorExtendedEvent& e
 void ShowTimeShiftedEventDescriptor(RowSink& sink, const DescriptorTimeShiftedEvent& e) {
   Rows r(sink, kTimeShiftedEventLabels);
   r.TagLength(e, Rows::Tag::Lower2);
-  r.Dec(2, e.reference_service_id);
-  r.Dec(3, e.reference_event_id);
+  if (!r.Missing(2, e, 2)) r.Dec(2, e.reference_service_id);
+  if (!r.Missing(3, e, 4)) r.Dec(3, e.reference_event_id);
 }
 
 void ShowComponentDescriptor(RowSink& sink, const DescriptorComponent& e) {
   Rows r(sink, kComponentLabels);
   r.TagLength(e, Rows::Tag::Lower2);
-  r.Dec(2, e.stream_content);
-  r.Dec(3, e.component_type);
-  r.Dec(4, e.component_tag);
+  if (!r.Missing(2, e, 1)) r.Dec(2, e.stream_content);
+  if (!r.Missing(3, e, 2)) r.Dec(3, e.component_type);
+  if (!r.Missing(4, e, 3)) r.Dec(4, e.component_tag);
   r.Code(5, e.ISO_639_language_code);
   r.Text(6, e.text);
 }
@@ -887,6 +922,7 @@ void ShowComponentDescriptor(RowSink& sink, const DescriptorComponent& e) {
 void ShowMosaicDescriptor(RowSink& sink, const DescriptorMosiac& e) {
   Rows r(sink, kMosaicLabels);
   r.TagLength(e);
+  if (r.Missing(2, 4, e, 1)) return;
   r.Dec(2, e.mosiac_entry_point);
   r.Dec(3, e.number_of_horizontal_elementary_cells);
   r.Dec(4, e.number_of_vertical_elementary_cells);
@@ -895,7 +931,7 @@ void ShowMosaicDescriptor(RowSink& sink, const DescriptorMosiac& e) {
 void ShowStreamIdentifierDescriptor(RowSink& sink, const DescriptorStreamIdentifier& e) {
   Rows r(sink, kStreamIdentifierLabels);
   r.TagLength(e);
-  r.Dec(2, e.component_tag);
+  if (!r.Missing(2, e, 1)) r.Dec(2, e.component_tag);
 }
 
 void ShowContentDescriptor(RowSink& sink, const DescriptorContent& e) {
@@ -913,13 +949,19 @@ void ShowTeletextDescriptor(RowSink& sink, const DescriptorTeletext& e) {
 void ShowTelephoneDescriptor(RowSink& sink, const DescriptorTelephone& e) {
   Rows r(sink, kTelephoneLabels);
   r.TagLength(e);
-  r.Dec(2, e.foreign_availability);
-  r.Dec(3, e.connection_type);
-  r.Dec(4, e.country_prefix_length);
-  r.Dec(5, e.international_area_code_length);
-  r.Dec(6, e.operator_code_length);
-  r.Dec(7, e.national_area_code_length);
-  r.Dec(8, e.core_number_length);
+  if (!r.Missing(2, 3, e, 1)) {
+    r.Dec(2, e.foreign_availability);
+    r.Dec(3, e.connection_type);
+  }
+  if (!r.Missing(4, 6, e, 2)) {
+    r.Dec(4, e.country_prefix_length);
+    r.Dec(5, e.international_area_code_length);
+    r.Dec(6, e.operator_code_length);
+  }
+  if (!r.Missing(7, 8, e, 3)) {
+    r.Dec(7, e.national_area_code_length);
+    r.Dec(8, e.core_number_length);
+  }
   r.Text(9, e.country_prefix_char);
   r.Text(10, e.international_area_code_char);
   r.Text(11, e.operator_code_char);
@@ -952,22 +994,24 @@ void ShowMultilingualComponentDescriptor(RowSink& sink, const DescriptorMultilin
 void ShowPrivateDataSpecifierDescriptor(RowSink& sink, const DescriptorPrivateDataSpecifier& e) {
   Rows r(sink, kPrivateDataSpecifierLabels);
   r.TagLength(e);
-  r.Hex8U(2, e.private_data_specifier);
+  if (!r.Missing(2, e, 4)) r.Hex8U(2, e.private_data_specifier);
 }
 
 void ShowServiceMoveDescriptor(RowSink& sink, const DescriptorServiceMove& e) {
   Rows r(sink, kServiceMoveLabels);
   r.TagLength(e);
-  r.Hex4U(2, e.new_original_network_id);
-  r.Hex4U(3, e.new_transport_stream_id);
-  r.Hex4U(4, e.new_service_id);
+  if (!r.Missing(2, e, 2)) r.Hex4U(2, e.new_original_network_id);
+  if (!r.Missing(3, e, 4)) r.Hex4U(3, e.new_transport_stream_id);
+  if (!r.Missing(4, e, 6)) r.Hex4U(4, e.new_service_id);
 }
 
 void ShowShortSmoothingBufferDescriptor(RowSink& sink, const DescriptorShortSmoothingBuffer& e) {
   Rows r(sink, kShortSmoothingBufferLabels);
   r.TagLength(e);
-  r.Dec(2, e.sb_size);
-  r.Dec(3, e.sb_leak_rate);
+  if (!r.Missing(2, 3, e, 1)) {
+    r.Dec(2, e.sb_size);
+    r.Dec(3, e.sb_leak_rate);
+  }
   r.Bytes(4, e.DVB_reserved);
 }
 
@@ -992,19 +1036,25 @@ void ShowDataBroadcastDescriptor(RowSink& sink, const DescriptorDataBroadcast& e
 void ShowDataBroadcastIdDescriptor(RowSink& sink, const DescriptorDataBroadcastId& e) {
   Rows r(sink, kDataBroadcastIdLabels);
   r.TagLength(e);
-  r.IdName(2, e.data_broadcast_id, GetDataBroadcastName(static_cast<int>(e.data_broadcast_id)), true);
+  if (!r.Missing(2, e, 2))
+    r.IdName(2, e.data_broadcast_id, GetDataBroadcastName(static_cast<int>(e.data_broadcast_id)), true);
   r.Bytes(3, e.id_selector_byte);
 }
 
 void ShowPdcDescriptor(RowSink& sink, const DescriptorPDC& e) {
   Rows r(sink, kPdcLabels);
   r.TagLength(e);
-  r.Coded(2, e.programme_identification_label, e.GetProgrammeIdentificationLabelText());
+  if (!r.Missing(2, e, 3))
+    r.Coded(2, e.programme_identification_label, e.GetProgrammeIdentificationLabelText());
 }
 
 void ShowAc3Descriptor(RowSink& sink, const DescriptorAC3& e) {
   Rows r(sink, kAc3Labels);
   r.TagLength(e);
+  if (r.Missing(2, 5, e, 1)) {
+    for (int row = 6; row <= 9; ++row) r.NA(row);
+    return;
+  }
   r.Dec(2, e.component_type_flag);
   r.Dec(3, e.bsid_flag);
   r.Dec(4, e.mainid_flag);
@@ -1030,7 +1080,7 @@ void ShowAc3Descriptor(RowSink& sink, const DescriptorAC3& e) {
 void ShowAncillaryDataDescriptor(RowSink& sink, const DescriptorAncillaryData& e) {
   Rows r(sink, kAncillaryDataLabels);
   r.TagLength(e);
-  r.Hex2U(2, e.ancillary_data_identifier);
+  if (!r.Missing(2, e, 1)) r.Hex2U(2, e.ancillary_data_identifier);
 }
 
 void ShowCellListDescriptor(RowSink& sink, const DescriptorCellList& e) {
@@ -1054,7 +1104,7 @@ void ShowApplicationSignallingDescriptor(RowSink& sink, const DescriptorApplicat
 void ShowAdaptationFieldDataDescriptor(RowSink& sink, const DescriptorAdaptationField& e) {
   Rows r(sink, kAdaptationFieldDataLabels);
   r.TagLength(e);
-  r.Hex2U(2, e.adaptation_field_data_identifier);
+  if (!r.Missing(2, e, 1)) r.Hex2U(2, e.adaptation_field_data_identifier);
 }
 
 void ShowServiceAvailabilityDescriptor(RowSink& sink, const DescriptorServiceAvailability& e) {
