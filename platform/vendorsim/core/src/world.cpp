@@ -112,13 +112,24 @@ World DefaultWorld() {
   a.transponders = {SatMux(10832000, 'V', 22000000, 0x0401, 0x0101, 3, false),
                     SatMux(11023000, 'H', 27500000, 0x0411, 0x0101, 2, false),
                     SatMux(11836000, 'H', 27500000, 0x0441, 0x0101, 4, true),
-                    SatMux(12603000, 'V', 22000000, 0x0461, 0x0101, 3, false)};
+                    SatMux(12603000, 'V', 22000000, 0x0461, 0x0101, 3, false),
+                    // The transponder the default satellite list names for "Astra 19E".
+                    SatMux(12187000, 'H', 27500000, 0x0471, 0x0101, 3, false)};
+  a.transponders.back().fec_inner = 1;
   SatelliteDef b;
   b.name = "13.0E";
   b.orbital_position = 130;
   b.input = 1;
   b.transponders = {SatMux(11034000, 'V', 27500000, 0x1001, 0x0202, 3, false),
                     SatMux(12380000, 'H', 27500000, 0x1101, 0x0202, 2, false)};
+  // The seven transponders the default satellite list names for "Hotbird 13E".
+  const struct {
+    u32 freq;
+    char pol;
+  } hotbird[] = {{10719000, 'V'}, {10930000, 'H'}, {10992000, 'V'}, {12322000, 'H'},
+                 {10758000, 'V'}, {11681000, 'H'}, {12399000, 'H'}};
+  u16 tsid = 0x1201;
+  for (const auto& t : hotbird) b.transponders.push_back(SatMux(t.freq, t.pol, 27500000, tsid++, 0x0202, 2, false));
   w.satellites = {a, b};
   w.cable = {CableMux(346000, 3, 6900000, 0x2001, 0x0303, 3),
              CableMux(354000, 5, 6900000, 0x2002, 0x0303, 2)};

@@ -75,9 +75,11 @@ struct World {
 };
 
 // The world a card sees when nothing else is configured: two satellites
-// (19.2E on input A/A with four transponders on both polarisations and both
-// bands, 13.0E on position B with two), a cable network of two multiplexes
-// and a terrestrial network of three.
+// (19.2E on input A/A with five transponders on both polarisations and both
+// bands, 13.0E on position B with nine), a cable network of two multiplexes
+// and a terrestrial network of three.  The satellites carry the transponders
+// of the program's default satellite list ("Astra 19E" 12187 H on 19.2E, the
+// seven of "Hotbird 13E" on 13.0E); each satellite's NIT lists all of its own.
 World DefaultWorld();
 
 // Fills in generated services for a multiplex: `count` services numbered
