@@ -1,8 +1,10 @@
-// The table selection and the first request it shapes.
+// The table selection and the first request it shapes; the texts of the
+// transponder list dialog.
 #include <gtest/gtest.h>
 
 #include <cstring>
 
+#include "orb_scan/satlist_text.h"
 #include "orb_scan/si_tables.h"
 
 using namespace orb::scan;
@@ -77,4 +79,31 @@ TEST(SITables, CheckBoxesAndDefaults) {
   EXPECT_TRUE(IsSelected(0x41B, kTablePmt));
   EXPECT_FALSE(IsSelected(0x413, kTablePmt));
   EXPECT_TRUE(IsSelected(kNoSelectionStored, kTableTot));
+}
+
+// ---- the transponder list dialog's texts
+
+TEST(TransponderListText, LinesIdsAndNewTransponders) {
+  EXPECT_EQ(TransponderLine(1, 0x3F2, 1, 1218700, 1), "0001 03F2 P 12187000 V");
+  EXPECT_EQ(TransponderLine(0, 7, 0, 1071900, 9), "0000 0007   10719000 R");
+  long nid = -1, tsid = -1;
+  EXPECT_TRUE(ParseTransponderIds("0001 03F2 P 12187000 V", nid, tsid));
+  EXPECT_EQ(nid, 1);
+  EXPECT_EQ(tsid, 0x3F2);
+  EXPECT_FALSE(ParseTransponderIds("", nid, tsid));
+
+  // 27500 kS/s is stored as 275000 (100 symbol/s), as the default list does.
+  NewTransponder t = ReadNewTransponder("1", "3F2", "12187000", 1, "27500", 3);
+  EXPECT_EQ(t.networkId, 1);
+  EXPECT_EQ(t.transportStreamId, 0x3F2);
+  EXPECT_EQ(t.frequency, 1218700u);
+  EXPECT_EQ(t.symbolRate, 275000u);
+  EXPECT_EQ(t.polarization, 1);
+  EXPECT_EQ(t.fec, 3);
+  // Empty fields give 0; no selection is the first entry, never -1.
+  t = ReadNewTransponder("", "x", "", -1, "", -1);
+  EXPECT_EQ(t.networkId, 0);
+  EXPECT_EQ(t.frequency, 0u);
+  EXPECT_EQ(t.polarization, 0);
+  EXPECT_EQ(t.fec, 0);
 }

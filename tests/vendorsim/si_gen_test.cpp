@@ -180,7 +180,7 @@ TEST(Generator, NitDescribesEveryTransportStreamOfTheNetwork) {
     EXPECT_EQ(d[8] >> 5 & 3, m->polarization == 'V' ? 1 : 0);
     unsigned sr = Bcd(d[9]) * 100000 + Bcd(d[10]) * 1000 + Bcd(d[11]) * 10 + (d[12] >> 4);
     EXPECT_EQ(sr * 100, m->symbol_rate);
-    EXPECT_EQ(d[12] & 0x0F, 3);
+    EXPECT_EQ(d[12] & 0x0F, m->fec_inner);
     p += 6 + dl;
   }
   EXPECT_EQ(tsids.size(), w.satellites[0].transponders.size());

@@ -577,7 +577,6 @@ void Scanner::ScanAllSatellites(NetworkMap& store) {
 }
 
 void Scanner::RunScan(NetworkMap& store, std::uint32_t mode, const std::string* selectedSatellite) {
-  cancel_.store(false);
   host_.ClearOutput();
   switch (mode) {
     case SCAN_CURRENT_TRANSPONDER:

@@ -116,6 +116,10 @@ CTransponderValuePaneWnd* GetValuePaneWnd() {
   return frame ? frame->GetValuePane() : nullptr;
 }
 
+void RebuildTree(lib13818::NetworkMap& networks) {
+  if (CTransponderTableListPaneWnd* tree = GetTreePaneWnd()) tree->BuildAllNetworks(networks, GetValuePaneWnd());
+}
+
 void OutputMessage(const char* format, ...) {
   CMainFrame* frame = MainFrame();
   if (!frame) return;

@@ -117,8 +117,9 @@ class Scanner {
           std::atomic<bool>& cancel)
       : sections_(sections), tuner_(tuner), satellites_(satellites), host_(host), cancel_(cancel) {}
 
-  // The worker's whole run: clears the cancel flag and the Output window,
-  // then the scan of `mode`.  `selectedSatellite` is the satellite chosen in
+  // The worker's whole run: clears the Output window, then the scan of
+  // `mode`.  The caller clears the cancel flag before the worker starts, so
+  // that a Cancel pressed at once is not lost.  `selectedSatellite` is the satellite chosen in
   // the dialog (null when none).
   void RunScan(lib13818::NetworkMap& store, std::uint32_t mode, const std::string* selectedSatellite);
 

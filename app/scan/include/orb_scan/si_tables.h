@@ -77,3 +77,24 @@ SectionFilterSpec MakeFilterSpec(std::uint16_t pid, std::uint8_t tableId, Sectio
 inline std::size_t SectionBufferSize(u32 mode) { return mode == SFM_EIT ? 4096 : 1024; }
 
 }  // namespace orb::scan
+
+namespace orb::scan {
+
+// The answer to "Data is already loaded. Do you want to keep existing data ?".
+enum class KeepAnswer { kYes, kNo, kCancel };
+
+// What a scan command does with the store before its scan: Yes keeps it
+// (the scan adds to it), No empties it, Cancel leaves it and ends the
+// command.  True when the scan goes ahead.  `clearViews` runs before the
+// store is emptied, so that nothing points into it any more.
+template <class Store, class ClearViews>
+bool PrepareStoreForScan(Store& store, KeepAnswer answer, ClearViews&& clearViews) {
+  if (answer == KeepAnswer::kCancel) return false;
+  if (answer == KeepAnswer::kNo) {
+    clearViews();
+    store.clear();
+  }
+  return true;
+}
+
+}  // namespace orb::scan

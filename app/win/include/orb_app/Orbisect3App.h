@@ -9,6 +9,7 @@
 #include "orb_app/mfc.h"
 #include "orb_app/program.h"
 #include "orb_app/startup.h"
+#include "orb_store/si_store.h"
 #include "satlistmgr.h"
 #include "ui_win/BrowserServices.h"
 
@@ -69,6 +70,9 @@ class CTransponderTableListPaneWnd;
 class CTransponderValuePaneWnd;
 CTransponderTableListPaneWnd* GetTreePaneWnd();
 CTransponderValuePaneWnd* GetValuePaneWnd();
+// Rebuilds the whole tree from the document's store, its items bound to the
+// value pane (nothing without a main window).
+void RebuildTree(lib13818::NetworkMap& networks);
 // printf-style line appended to the Output window's list (nothing without a
 // main window); long lines are cut at 2047 characters.
 void OutputMessage(const char* format, ...)
