@@ -36,8 +36,13 @@ BEGIN_MESSAGE_MAP(CSIReadingDlg, CDialog)
 END_MESSAGE_MAP()
 
 CSIReadingDlg::CSIReadingDlg(lib13818::NetworkMap& store, const UINT& mode, IDvbDriver*& driver,
-                             CWnd* parent)
-    : CDialog(IDD, parent), m_store(store), m_mode(mode), m_driver(driver) {}
+                             CWnd* parent, ISatListManager* satList)
+    : CDialog(IDD, parent), m_store(store), m_mode(mode), m_driver(driver), m_satList(satList) {
+  if (!m_satList) {
+    COrbisect3App* app = GetOrbisect3App();
+    m_satList = app ? app->GetSatListManager() : nullptr;
+  }
+}
 
 CSIReadingDlg::~CSIReadingDlg() {
   // A worker still running (the window went away some other way) is joined
@@ -76,9 +81,8 @@ BOOL CSIReadingDlg::OnInitDialog() {
     m_driver->QueryInterface(IID_ISetTuner, reinterpret_cast<void**>(&m_setTuner));
     m_driver->QueryInterface(IID_IDriverControl, reinterpret_cast<void**>(&m_driverControl));
   }
-  COrbisect3App* app = GetOrbisect3App();
   std::vector<std::wstring> names;
-  if (!orb::app::SelectedSatelliteNames(app ? app->GetSatListManager() : nullptr, names)) return FALSE;
+  if (!orb::app::SelectedSatelliteNames(m_satList, names)) return FALSE;
   for (const std::wstring& name : names)
     ::SendMessageW(m_satellites.m_hWnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
 
@@ -223,10 +227,11 @@ namespace {
 
 // The plug-in and the satellite list, wrapped for one scan operation.
 struct ScanContext {
-  ScanContext(ISectionReader* reader, IDriverControl* control, ISetTuner* tuner, HWND dialog)
+  ScanContext(ISectionReader* reader, IDriverControl* control, ISetTuner* tuner, HWND dialog,
+              ISatListManager* satList)
       : sections(reader),
         tuner(control, tuner, static_cast<DWORD>(reinterpret_cast<UINT_PTR>(dialog))),
-        satellites(GetOrbisect3App() ? GetOrbisect3App()->GetSatListManager() : nullptr) {}
+        satellites(satList) {}
   orb::app::ComSectionSource sections;
   orb::app::ComTunerControl tuner;
   orb::app::ComSatelliteSource satellites;
@@ -236,7 +241,7 @@ struct ScanContext {
 
 #define ORB_WITH_SCANNER(scanner)                                                  \
   Host host(*this);                                                                \
-  ScanContext context(m_sectionReader, m_driverControl, m_setTuner, m_hWnd);      \
+  ScanContext context(m_sectionReader, m_driverControl, m_setTuner, m_hWnd, m_satList); \
   orb::scan::Scanner scanner(context.sections, context.tuner, &context.satellites, \
                              host, m_cancel)
 

@@ -14,6 +14,7 @@
 #include "orb_app/mfc.h"
 #include "orb_scan/scanner.h"
 #include "orb_store/si_store.h"
+#include "satlistmgr.h"
 
 class CSIReadingDlg : public CDialog {
  public:
@@ -21,8 +22,9 @@ class CSIReadingDlg : public CDialog {
   static constexpr UINT kScanDoneMessage = WM_USER + 1;
 
   // `store`, `mode` and `driver` stay the caller's for the dialog's life.
+  // The satellite list is the application's unless one is given.
   CSIReadingDlg(lib13818::NetworkMap& store, const UINT& mode, IDvbDriver*& driver,
-                CWnd* parent = nullptr);
+                CWnd* parent = nullptr, ISatListManager* satList = nullptr);
   ~CSIReadingDlg() override;
 
   // The scan operations, run on the worker.
@@ -66,6 +68,7 @@ class CSIReadingDlg : public CDialog {
   ISectionReader* m_sectionReader = nullptr;
   ISetTuner* m_setTuner = nullptr;
   IDriverControl* m_driverControl = nullptr;
+  ISatListManager* m_satList = nullptr;
 
   CStatic m_nitSectionLabel;    // 1041
   CButton m_close;              // 1

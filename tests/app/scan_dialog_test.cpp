@@ -1,0 +1,564 @@
+// The "SI Reading" dialog on the real plug-ins over their simulated cards:
+// each of the three vendor families reads the tuned transport stream into a
+// store that equals what the simulated multiplex sends; the NIT and
+// satellite scans tune every listed stream (DiSEqC messages and channels as
+// the card recorded them) and store each once; Cancel, Escape and the
+// system close during a scan; a worker that cannot start; a multiplex played
+// from a capture file; the satellite message shown by the GUI thread.  The
+// dialog runs modally on the test's thread while a second thread plays the
+// user.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <functional>
+#include <map>
+#include <set>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "lib13818/descriptors_service.h"
+#include "orb_app/SIReadingDlg.h"
+#include "orb_app/scan_bridge.h"
+#include "orb_app/startup.h"
+#include "orb_atl/bstr.h"
+#include "orb_atl/com_ptr.h"
+#include "plugin_support.h"
+#include "satlistmgr.h"
+#include "test_support.h"
+#include "vsim/multiplex.h"
+#include "vsim/si_gen.h"
+#include "vsim/world.h"
+
+using orb::com::Bstr;
+using orb::com::ComPtr;
+
+namespace {
+
+class CScanTestApp : public CWinApp {
+ public:
+  CScanTestApp() : CWinApp("OrbScanDialogTest") {}
+};
+CScanTestApp theScanTestApp;
+
+constexpr const char* kProgramKey = "SOFTWARE\\Team Orbisect\\Orbisect3";
+
+class Environment : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    // Closing a managed window under Wine without a window manager waits for
+    // an answer that never comes: this program's windows stay unmanaged.
+    HKEY k = nullptr;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER,
+                        "Software\\Wine\\AppDefaults\\app_scan_dialog_tests.exe\\X11 Driver", 0,
+                        nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr) == ERROR_SUCCESS) {
+      RegSetValueExA(k, "Managed", 0, REG_SZ, reinterpret_cast<const BYTE*>("N"), 2);
+      RegCloseKey(k);
+    }
+    ASSERT_TRUE(AfxWinInit(::GetModuleHandleW(nullptr), nullptr, ::GetCommandLineW(), SW_SHOW));
+    ::CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+    ASSERT_TRUE(orb_test::RegisterServerBeside(L"orbsatlist.dll"));
+    for (const plugtest::Plugin& p : plugtest::Plugins())
+      ASSERT_TRUE(orb_test::RegisterServerBeside(p.dll)) << p.name;
+  }
+};
+const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new Environment);
+
+std::wstring TextOf(HWND hwnd) {
+  wchar_t text[512] = {};
+  ::GetWindowTextW(hwnd, text, 511);
+  return text;
+}
+
+std::vector<HWND> Dialogs() {
+  std::vector<HWND> found;
+  ::EnumWindows(
+      [](HWND hwnd, LPARAM p) -> BOOL {
+        DWORD pid = 0;
+        ::GetWindowThreadProcessId(hwnd, &pid);
+        wchar_t cls[32] = {};
+        ::GetClassNameW(hwnd, cls, 31);
+        if (pid == ::GetCurrentProcessId() && ::IsWindowVisible(hwnd) && std::wstring(cls) == L"#32770")
+          reinterpret_cast<std::vector<HWND>*>(p)->push_back(hwnd);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+bool WaitFor(const std::function<bool()>& done, DWORD boundMs = 120000) {
+  const ULONGLONG end = ::GetTickCount64() + boundMs;
+  while (!done()) {
+    if (::GetTickCount64() > end) return false;
+    ::Sleep(20);
+  }
+  return true;
+}
+
+void Press(HWND dialog, int id) {
+  ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(dialog, id)));
+}
+
+// Start, then wait for the scan to end (the button reads "Start" and is
+// enabled again).
+bool StartAndWait(HWND dialog) {
+  HWND start = ::GetDlgItem(dialog, 1011);
+  // Sent, not posted: the worker has started when this returns.
+  ::SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(1011, BN_CLICKED), reinterpret_cast<LPARAM>(start));
+  return WaitFor([&] { return TextOf(start) == L"Start" && ::IsWindowEnabled(start); });
+}
+
+struct Run {
+  INT_PTR result = -2;
+  std::map<int, std::wstring> fields;   // the progress fields when the scan ended
+  std::wstring selectedAtStart;         // combo 1032
+  std::vector<bool> enabled;            // 1036 1037 1040 1042 1032 at start
+};
+
+// Runs the dialog while `act` plays the user on its window.
+INT_PTR RunDialog(CSIReadingDlg& dlg, const std::function<void(HWND)>& act) {
+  std::atomic<bool> done{false};
+  std::thread user([&] {
+    HWND dialog = nullptr;
+    WaitFor([&] {
+      for (HWND h : Dialogs())
+        if (TextOf(h) == L"SI Reading") dialog = h;
+      return dialog != nullptr || done.load();
+    });
+    if (dialog && !done) act(dialog);
+    // A test that gave up half-way still ends the dialog (once its scan is over).
+    WaitFor([&] {
+      if (done) return true;
+      if (::IsWindowEnabled(::GetDlgItem(dialog, IDOK))) Press(dialog, IDOK);
+      ::Sleep(100);
+      return done.load();
+    });
+  });
+  const INT_PTR result = dlg.DoModal();
+  done = true;
+  user.join();
+  return result;
+}
+
+std::wstring Field(HWND dialog, int id) { return TextOf(::GetDlgItem(dialog, id)); }
+
+std::wstring ComboSelection(HWND dialog) {
+  HWND combo = ::GetDlgItem(dialog, 1032);
+  const LRESULT i = ::SendMessageW(combo, CB_GETCURSEL, 0, 0);
+  if (i == CB_ERR) return L"(none)";
+  wchar_t text[256] = {};
+  ::SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+  return text;
+}
+
+void SelectSatellite(HWND dialog, const wchar_t* name) {
+  HWND combo = ::GetDlgItem(dialog, 1032);
+  const LRESULT i = ::SendMessageW(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(name));
+  ::SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(i), 0);
+}
+
+template <class S>
+S Parsed(const vsim::Bytes& b) {
+  S s;
+  s.Parse(b.data(), b.size());
+  return s;
+}
+
+// A satellite-list transponder of the default list made primary, and its
+// satellite selected.
+void MakePrimary(ISatListManager* list, const wchar_t* satelliteName, int index) {
+  ComPtr<ISatellite> satellite;
+  Bstr name(satelliteName);
+  ASSERT_EQ(list->FindSatellite(name, satellite.Put()), S_OK);
+  ASSERT_EQ(satellite->SetSelected(TRUE), S_OK);
+  ComPtr<IEnumTransponders> all;
+  ASSERT_EQ(satellite->EnumTransponders(0, all.Put()), S_OK);
+  for (int i = 0;; ++i) {
+    ComPtr<ITransponder> t;
+    ULONG fetched = 0;
+    if (all->Next(1, t.Put(), &fetched) != S_OK) break;
+    if (i == index) {
+      long nid = 0, tsid = 0;
+      t->GetNetworkId(&nid);
+      t->GetTransportStreamId(&tsid);
+      ULONG f = 0, sr = 0;
+      long pol = 0, fec = 0;
+      t->GetFrequency(&f);
+      t->GetSymbolRate(&sr);
+      t->GetPolarization(&pol);
+      t->GetFEC(&fec);
+      // Replaced by a primary copy.
+      ASSERT_EQ(satellite->DeleteTransponder(nid, tsid), S_OK);
+      ComPtr<ITransponder> p;
+      ASSERT_EQ(satellite->CreateTransponder(nid, tsid, p.Put()), S_OK);
+      p->SetPrimary(1);
+      p->SetFrequency(f);
+      p->SetSymbolRate(sr);
+      p->SetPolarization(pol);
+      p->SetFEC(fec);
+      ASSERT_EQ(satellite->AddTransponder(p), S_OK);
+    }
+  }
+  ASSERT_EQ(list->StoreSatellite(satellite), S_OK);
+}
+
+class ScanDialog : public ::testing::TestWithParam<plugtest::Plugin> {
+ protected:
+  void SetUp() override {
+    const plugtest::Plugin& p = GetParam();
+    vsim_ = std::make_unique<plugtest::Vsim>(p.vendorDll);
+    ASSERT_NE(vsim_->Reset, nullptr);
+    vsim_->Reset();
+    vsim_->SetDevices("sat");
+    auto rate = reinterpret_cast<void (*)(unsigned)>(
+        reinterpret_cast<void*>(::GetProcAddress(vsim_->module, "VsimSetPacketRate")));
+    ASSERT_NE(rate, nullptr);
+    rate(100000);  // ten times the usual rate: the tests wait for the tables' cycles
+
+    // The plug-in's settings: DiSEqC 1.0, "Astra 19E" on A/A, "Hotbird 13E" on position B.
+    base_ = "SOFTWARE\\Team Orbisect\\OrbScanTest" + std::to_string(::GetCurrentProcessId());
+    ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, base_.c_str());
+    const std::string classKey = base_ + "\\drivers\\" + orb::app::GuidToRegistryString(*p.clsid);
+    plugtest::WriteDword(classKey, "device", 0);
+    plugtest::WriteDword(classKey + "\\0", "disqmode", 2);
+    plugtest::WriteString(classKey + "\\0", "satellite1", "Astra 19E");
+    plugtest::WriteString(classKey + "\\0", "satellite3", "Hotbird 13E");  // position B
+
+    ASSERT_EQ(satList_.CoCreateInstance(CLSID_SatListManager, CLSCTX_INPROC_SERVER), S_OK);
+    ASSERT_EQ(orb::app::FillDefaultSatList(satList_), S_OK);
+
+    ASSERT_EQ(driver_.CoCreateInstance(*p.clsid, CLSCTX_INPROC_SERVER), S_OK);
+    ComPtr<IDriverControl> control;
+    ASSERT_EQ(driver_.As(control), S_OK);
+    const std::string root = base_ + "\\drivers";
+    Bstr rootText(std::wstring(root.begin(), root.end()));
+    Bstr user(L"C:\\users\\test\\Orbisect 3\\drivers");
+    Bstr allUsers(L"C:\\ProgramData\\Orbisect 3\\drivers");
+    ASSERT_EQ(control->Init(rootText, user, allUsers), S_OK);
+    ASSERT_EQ(control->SetSatListMgr(satList_), S_OK);
+    orb::app::WriteSITableSelection(0x7FFF);
+  }
+  void TearDown() override {
+    driver_ = nullptr;
+    satList_ = nullptr;
+    ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, base_.c_str());
+    orb_test::DeleteValue(L"SOFTWARE\\Team Orbisect\\Orbisect3", L"sitables");
+    if (vsim_ && vsim_->Reset) vsim_->Reset();
+  }
+
+  // Tunes as the user did before the scan.
+  void Tune(const wchar_t* satellite, ULONG frequency, BYTE polarization) {
+    ComPtr<ISetTuner> tuner;
+    ASSERT_EQ(driver_.As(tuner), S_OK);
+    SATDELIVERYDESC d{};
+    d.frequency = frequency;
+    d.polarization = polarization;
+    d.symbol_rate = 275000;
+    ASSERT_EQ(tuner->SetSatellite(0, satellite, &d), S_OK);
+  }
+
+  INT_PTR Scan(UINT mode, const std::function<void(HWND)>& act) {
+    IDvbDriver* driver = driver_;
+    CSIReadingDlg dlg(store_, mode, driver, nullptr, satList_);
+    return RunDialog(dlg, act);
+  }
+
+  // Transport stream ids the card locked on, in order (tunes that did not lock left out).
+  std::vector<int> LockedStreams() const {
+    std::vector<int> out;
+    for (const VSIM_CHANNEL& c : vsim_->Channels())
+      if (c.Locked) out.push_back(c.TransportStreamId);
+    return out;
+  }
+  std::size_t Streams() const {
+    std::size_t n = 0;
+    for (const auto& network : store_) n += network.second.transponders.size();
+    return n;
+  }
+
+  std::unique_ptr<plugtest::Vsim> vsim_;
+  std::string base_;
+  ComPtr<IDvbDriver> driver_;
+  ComPtr<ISatListManager> satList_;
+  lib13818::NetworkMap store_;
+};
+
+std::string Name(const ::testing::TestParamInfo<plugtest::Plugin>& info) { return info.param.name; }
+
+}  // namespace
+
+TEST_P(ScanDialog, CurrentTransponderStoresWhatTheMultiplexSends) {
+  const vsim::World world = vsim::DefaultWorld();
+  const vsim::MuxDef& mux = world.satellites[0].transponders[4];  // "Astra 19E" 12187 H
+  Tune(L"Astra 19E", 1218700, 0);
+  std::vector<bool> enabled;
+  std::wstring na;
+  const INT_PTR result = Scan(orb::scan::SCAN_CURRENT_TRANSPONDER, [&](HWND dialog) {
+    for (int id : {1036, 1037, 1040, 1042, 1032, 1043}) enabled.push_back(::IsWindowEnabled(::GetDlgItem(dialog, id)) != 0);
+    na = Field(dialog, 1036) + L"|" + Field(dialog, 1042) + L"|" + Field(dialog, 1040);
+    ASSERT_TRUE(StartAndWait(dialog));
+    Press(dialog, IDOK);
+  });
+  EXPECT_EQ(result, IDOK);
+  EXPECT_EQ(enabled, (std::vector<bool>{false, false, false, false, false, true}));
+  EXPECT_EQ(na, L"N/A|N/A|N/A");
+
+  ASSERT_EQ(Streams(), 1u);
+  const lib13818::Transponder& t = store_.at(0x0101).transponders.at(0x0471);
+  // The tables the generator builds for this multiplex (the time tables and
+  // the event times follow the clock; everything else is fixed).
+  SYSTEMTIME clock{};
+  ::GetSystemTime(&clock);
+  const vsim::UtcInstant at{clock.wYear, clock.wMonth, clock.wDay, clock.wHour, clock.wMinute, clock.wSecond};
+  std::map<int, std::vector<vsim::Bytes>> sent;
+  for (const vsim::TableSections& table : vsim::GenerateTables(world, mux, at))
+    for (const vsim::Bytes& s : table.sections) sent[s[0]].push_back(s);
+
+  EXPECT_EQ(t.pat.CRC_32, Parsed<lib13818::ProgramAssociationSection>(sent[0x00][0]).CRC_32);
+  EXPECT_EQ(t.pat.programs.size(), mux.services.size() + 1);
+  EXPECT_EQ(t.cat.CRC_32, Parsed<lib13818::ConditionalAccessSection>(sent[0x01][0]).CRC_32);
+  EXPECT_EQ(t.bat.CRC_32, Parsed<lib13818::BouquetAssociationSection>(sent[0x4A][0]).CRC_32);
+  EXPECT_EQ(t.nitActual.at(0x0101).at(0).CRC_32,
+            Parsed<lib13818::NetworkInformationSection>(sent[0x40][0]).CRC_32);
+  EXPECT_EQ(t.nitActual.at(0x0101).at(0).transportStreams.size(), world.satellites[0].transponders.size());
+  EXPECT_EQ(t.nitOther.at(0x0202).at(0).CRC_32, Parsed<lib13818::NetworkInformationSection>(sent[0x41][0]).CRC_32);
+  const auto& sdt = t.sdtActual.at(0x0101).at(0x0471).at(0);
+  EXPECT_EQ(sdt.CRC_32, Parsed<lib13818::ServiceDescriptionSection>(sent[0x42][0]).CRC_32);
+  ASSERT_EQ(sdt.services.size(), mux.services.size());
+  EXPECT_EQ(sdt.services[1].descriptors.Get<lib13818::DescriptorService>().at(0).service_name, mux.services[1].name);
+  std::size_t sdtOther = 0;
+  for (auto& a : t.sdtOther)
+    for (auto& b : a.second) sdtOther += b.second.size();
+  EXPECT_EQ(sdtOther, sent[0x46].size());
+  ASSERT_EQ(t.pmts.size(), mux.services.size());
+  for (std::size_t i = 0; i < mux.services.size(); ++i)
+    EXPECT_EQ(t.pmts[i].CRC_32, Parsed<lib13818::ProgramMapSection>(sent[0x02][i]).CRC_32) << i;
+  EXPECT_EQ(t.rst.entries.size(), Parsed<lib13818::RunningStatusSection>(sent[0x71][0]).entries.size());
+  EXPECT_TRUE(t.tdt.parsed);
+  EXPECT_TRUE(t.tot.parsed);
+  SYSTEMTIME now{};
+  ::GetSystemTime(&now);
+  EXPECT_EQ(t.tdt.UTC_time.year, now.wYear);
+
+  // EIT: every service's present/following pair and schedule, by event id.
+  const auto& pf = t.eitPresentFollowingActual.at(0x0101).at(0x0471);
+  ASSERT_EQ(pf.size(), mux.services.size());
+  for (const vsim::Bytes& b : sent[0x4E]) {
+    const auto sent4e = Parsed<lib13818::EventInformationSection>(b);
+    const auto& got = pf.at(sent4e.table_id_extension).at(sent4e.section_number);
+    ASSERT_EQ(got.events.size(), sent4e.events.size());
+    EXPECT_EQ(got.events[0].event_id, sent4e.events[0].event_id);
+  }
+  std::size_t schedule = 0;
+  for (auto& a : t.eitScheduleActual.at(0x0101).at(0x0471)) schedule += a.second.size();
+  EXPECT_EQ(schedule, sent[0x50].size());
+  EXPECT_FALSE(t.eitPresentFollowingOther.empty());
+  EXPECT_FALSE(t.eitScheduleOther.empty());
+
+  // Tuning from the stream's own NIT entry.
+  EXPECT_EQ(t.GetLabel(), "0471 - 12187H 1/2 27500");
+}
+
+TEST_P(ScanDialog, SatelliteScansTuneEveryListedStreamOnceThroughTheSwitch) {
+  if (std::string(GetParam().name) != "belvane") GTEST_SKIP() << "one family is enough";
+  orb::app::WriteSITableSelection(0x41B);
+  MakePrimary(satList_, L"Astra 19E", 0);
+  MakePrimary(satList_, L"Hotbird 13E", 0);
+  const std::size_t astra = 5, hotbird = 9;
+
+  // "All configured satellites...": both selected satellites, one after the other.
+  std::map<int, std::wstring> fields;
+  INT_PTR result = Scan(orb::scan::SCAN_ALL_SATELLITES, [&](HWND dialog) {
+    EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(dialog, 1032)));
+    ASSERT_TRUE(StartAndWait(dialog));
+    for (int id : {1036, 1037, 1040, 1042}) fields[id] = Field(dialog, id);
+    Press(dialog, IDOK);
+  });
+  EXPECT_EQ(result, IDOK);
+  EXPECT_EQ(Streams(), astra + hotbird);
+  EXPECT_EQ(store_.at(0x0101).transponders.size(), astra);
+  EXPECT_EQ(store_.at(0x0202).transponders.size(), hotbird);
+  EXPECT_EQ(fields[1036], L"2 of 9") << "selected satellite 2 of the list's 9";
+  EXPECT_EQ(fields[1037], L"1 of 7");
+  EXPECT_EQ(fields[1040], L"9 of 9");
+  EXPECT_EQ(fields[1042], L"1 of 1");
+
+  // Every stream locked once, then back to the primary transponder of each satellite.
+  std::vector<int> locked = LockedStreams();
+  std::vector<int> want = {0x0471, 0x0401, 0x0411, 0x0441, 0x0461, 0x0471, 0x0471,
+                           0x1201, 0x1001, 0x1101, 0x1201, 0x1202, 0x1203, 0x1204, 0x1205, 0x1206, 0x1207, 0x1201};
+  EXPECT_EQ(locked, want);
+  // DiSEqC 1.0 committed switch: input A for Astra, position B for Hotbird.
+  std::set<int> inputs;
+  for (const VSIM_DISEQC& d : vsim_->Diseqc()) {
+    EXPECT_TRUE(d.Message[0] == 0xE0 || d.Message[0] == 0xE1) << "first send or repeat";
+    EXPECT_EQ(d.Message[1], 0x10);
+    EXPECT_EQ(d.Message[2], 0x38);
+    inputs.insert(d.SwitchInput & 1);
+  }
+  EXPECT_EQ(inputs, (std::set<int>{0, 1}));
+
+  // "Single satellite..." again on Astra with the data kept: each stream is
+  // tuned again but stored once.
+  const auto before = store_.at(0x0101).transponders.at(0x0401).pat.CRC_32;
+  result = Scan(orb::scan::SCAN_SINGLE_SATELLITE, [&](HWND dialog) {
+    SelectSatellite(dialog, L"Astra 19E");
+    ASSERT_TRUE(StartAndWait(dialog));
+    fields[1037] = Field(dialog, 1037);
+    Press(dialog, IDOK);
+  });
+  EXPECT_EQ(result, IDOK);
+  EXPECT_EQ(Streams(), astra + hotbird);
+  EXPECT_EQ(store_.at(0x0101).transponders.at(0x0401).pat.CRC_32, before);
+  EXPECT_EQ(fields[1037], L"1 of 1");
+}
+
+TEST_P(ScanDialog, CurrentNitScansTheTunedSatellitesNetwork) {
+  if (std::string(GetParam().name) != "ustrel") GTEST_SKIP() << "one family is enough";
+  orb::app::WriteSITableSelection(0);
+  Tune(L"Hotbird 13E", 1071900, 1);
+  std::wstring selected;
+  const INT_PTR result = Scan(orb::scan::SCAN_CURRENT_NIT, [&](HWND dialog) {
+    selected = ComboSelection(dialog);
+    ASSERT_TRUE(StartAndWait(dialog));
+    Press(dialog, IDOK);
+  });
+  EXPECT_EQ(result, IDOK);
+  EXPECT_EQ(selected, L"(none)") << "Hotbird 13E is not selected in the list";
+  EXPECT_TRUE(store_.empty()) << "no satellite selected";
+
+  MakePrimary(satList_, L"Hotbird 13E", 0);
+  const INT_PTR again = Scan(orb::scan::SCAN_CURRENT_NIT, [&](HWND dialog) {
+    selected = ComboSelection(dialog);
+    ASSERT_TRUE(StartAndWait(dialog));
+    Press(dialog, IDOK);
+  });
+  EXPECT_EQ(again, IDOK);
+  EXPECT_EQ(selected, L"Hotbird 13E") << "the current satellite";
+  EXPECT_EQ(Streams(), 9u);
+  const std::vector<int> locked = LockedStreams();
+  ASSERT_FALSE(locked.empty());
+  EXPECT_EQ(locked.back(), 0x1201) << "the tuner is back where it started";
+}
+
+TEST_P(ScanDialog, CancelEscapeAndTheSystemCloseStopTheScanBeforeTheDialogEnds) {
+  if (std::string(GetParam().name) != "belvane") GTEST_SKIP() << "one family is enough";
+  orb::app::WriteSITableSelection(0x41B);
+  MakePrimary(satList_, L"Astra 19E", 0);
+  MakePrimary(satList_, L"Hotbird 13E", 0);
+  bool stillThere = false;
+  bool closeDisabled = false;
+  const INT_PTR result = Scan(orb::scan::SCAN_ALL_SATELLITES, [&](HWND dialog) {
+    HWND start = ::GetDlgItem(dialog, 1011);
+    Press(dialog, 1011);
+    ASSERT_TRUE(WaitFor([&] { return LockedStreams().size() >= 2; }));
+    closeDisabled = !::IsWindowEnabled(::GetDlgItem(dialog, IDOK));
+    // Escape and the system close act as Cancel: the dialog stays.
+    ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    ::PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+    ASSERT_TRUE(WaitFor([&] { return TextOf(start) == L"Start" && ::IsWindowEnabled(start); }));
+    stillThere = ::IsWindow(dialog) && ::IsWindowVisible(dialog);
+    Press(dialog, IDOK);
+  });
+  EXPECT_TRUE(closeDisabled);
+  EXPECT_TRUE(stillThere);
+  EXPECT_EQ(result, IDCANCEL) << "Close after a cancelled scan";
+  EXPECT_LT(Streams(), 14u);
+  EXPECT_LE(LockedStreams().size(), 4u) << "no tune after the cancel was seen";
+}
+
+TEST_P(ScanDialog, AMultiplexFromACaptureFileScansLikeAGeneratedOne) {
+  if (std::string(GetParam().name) != "ustrel") GTEST_SKIP() << "one family is enough";
+  const vsim::World world = vsim::DefaultWorld();
+  auto generated = vsim::Multiplex::Generate(world, world.satellites[0].transponders[2],
+                                             [] { return vsim::UtcInstant{2026, 12, 9, 7, 0, 0}; });
+  const std::wstring folder = orb_test::TempFolder(L"orb-scan-capture");
+  const std::wstring path = folder + L"\\capture.ts";
+  {
+    HANDLE f = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(f, INVALID_HANDLE_VALUE);
+    // Two cycles as a card delivers them (counters running on), cut in the
+    // middle of a packet at the start: the file is a capture.
+    std::vector<std::uint8_t> stream;
+    std::uint8_t packet[188];
+    for (std::size_t i = 0; i < 2 * generated->PacketsPerCycle(); ++i) {
+      generated->Next(packet);
+      stream.insert(stream.end(), packet, packet + 188);
+    }
+    DWORD written = 0;
+    ::WriteFile(f, stream.data() + 100, static_cast<DWORD>(stream.size() - 100), &written, nullptr);
+    ::CloseHandle(f);
+  }
+  const std::string world_text = "network nid=0x0101 name=\"Captured\"\n"
+                                 "satellite name=\"19.2E\" position=192 input=0\n"
+                                 "transponder freq=11836000 pol=H sr=27500000 tsid=0x0441 nid=0x0101 ts=\"" +
+                                 orb::app::Narrow(path) + "\"\n";
+  ASSERT_EQ(vsim_->SetWorld(world_text.c_str()), 0);
+  Tune(L"Astra 19E", 1183600, 0);
+  const INT_PTR result = Scan(orb::scan::SCAN_CURRENT_TRANSPONDER, [&](HWND dialog) {
+    ASSERT_TRUE(StartAndWait(dialog));
+    Press(dialog, IDOK);
+  });
+  EXPECT_EQ(result, IDOK);
+  ASSERT_EQ(Streams(), 1u);
+  const auto& t = store_.at(0x0101).transponders.at(0x0441);
+  EXPECT_EQ(t.pmts.size(), 4u);
+  EXPECT_EQ(t.sdtActual.at(0x0101).at(0x0441).at(0).services.size(), 4u);
+  EXPECT_EQ(t.tdt.UTC_time.hour, 7u) << "the capture's own time";
+  EXPECT_EQ(t.GetLabel(), "0441 - 11836H 3/4 27500");
+}
+
+namespace {
+
+class CFailingStartDlg : public CSIReadingDlg {
+ public:
+  using CSIReadingDlg::CSIReadingDlg;
+
+ protected:
+  CWinThread* BeginWorker() override { return nullptr; }
+};
+
+}  // namespace
+
+TEST_P(ScanDialog, AWorkerThatCannotStartLeavesTheDialogIdleAndMessagesComeFromTheGuiThread) {
+  if (std::string(GetParam().name) != "corvane") GTEST_SKIP() << "one family is enough";
+  IDvbDriver* driver = driver_;
+  UINT mode = orb::scan::SCAN_CURRENT_TRANSPONDER;
+  CFailingStartDlg failing(store_, mode, driver, nullptr, satList_);
+  std::wstring caption;
+  bool startEnabled = false, closeEnabled = false;
+  const INT_PTR result = RunDialog(failing, [&](HWND dialog) {
+    Press(dialog, 1011);
+    ::Sleep(200);
+    caption = TextOf(::GetDlgItem(dialog, 1011));
+    startEnabled = ::IsWindowEnabled(::GetDlgItem(dialog, 1011)) != 0;
+    closeEnabled = ::IsWindowEnabled(::GetDlgItem(dialog, IDOK)) != 0;
+    Press(dialog, IDOK);
+  });
+  EXPECT_EQ(result, IDOK);
+  EXPECT_EQ(caption, L"Start");
+  EXPECT_TRUE(startEnabled);
+  EXPECT_TRUE(closeEnabled);
+
+  // "Single satellite..." without a selection: the message comes once the
+  // worker has ended, from the dialog's own thread.
+  const DWORD gui = ::GetCurrentThreadId();
+  std::vector<std::pair<std::string, DWORD>> boxes;
+  AfxSetMessageBoxHook([&](const CString& text, UINT) {
+    boxes.emplace_back(orb::app::Narrow(static_cast<LPCWSTR>(text)), ::GetCurrentThreadId());
+    return IDOK;
+  });
+  const INT_PTR single = Scan(orb::scan::SCAN_SINGLE_SATELLITE, [&](HWND dialog) {
+    ASSERT_TRUE(StartAndWait(dialog));
+    Press(dialog, IDOK);
+  });
+  AfxSetMessageBoxHook(nullptr);
+  EXPECT_EQ(single, IDOK);
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].first, "You must select a satellite to scan");
+  EXPECT_EQ(boxes[0].second, gui);
+  EXPECT_TRUE(store_.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Families, ScanDialog, ::testing::ValuesIn(plugtest::Plugins()), Name);
