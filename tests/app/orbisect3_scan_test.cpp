@@ -1,0 +1,467 @@
+// Orbisect3.exe scanning, as the user does it, on each of the three
+// simulated vendor cards: "Single satellite..." from the satellite list's
+// primary transponder (every stream of the NIT tuned through the DiSEqC
+// switch, as the card's trace shows), then "Current transponder..." with
+// the keep-data question answered No, Cancel and Yes; the SI Tables dialog
+// storing its choice; the satellite list and transponder list dialogs
+// committing their changes to the list the program saves at exit.  The test
+// watches the program's windows from outside and reads its tree, its Output
+// window and the files it leaves.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
+#include <shlobj.h>
+
+#include <algorithm>
+#include <fstream>
+#include <functional>
+#include <regex>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "orb_app/startup.h"
+#include "orb_atl/bstr.h"
+#include "orb_atl/com_ptr.h"
+#include "plugin_support.h"
+#include "satlistmgr.h"
+#include "test_support.h"
+
+using namespace orb::app;
+using orb::com::Bstr;
+using orb::com::ComPtr;
+
+namespace {
+
+constexpr const wchar_t* kProgramKey = L"SOFTWARE\\Team Orbisect\\Orbisect3";
+constexpr DWORD kPatienceMs = 90000;
+
+bool WaitFor(const std::function<bool()>& done, DWORD boundMs = kPatienceMs) {
+  const ULONGLONG end = ::GetTickCount64() + boundMs;
+  while (!done()) {
+    if (::GetTickCount64() > end) return false;
+    ::Sleep(50);
+  }
+  return true;
+}
+
+std::wstring WindowText(HWND hwnd) {
+  wchar_t text[512] = {};
+  ::GetWindowTextW(hwnd, text, 511);
+  return text;
+}
+std::wstring ClassOf(HWND hwnd) {
+  wchar_t name[128] = {};
+  ::GetClassNameW(hwnd, name, 127);
+  return name;
+}
+
+std::vector<HWND> TopLevelWindows(DWORD pid) {
+  struct Search {
+    DWORD pid;
+    std::vector<HWND> found;
+  } search{pid, {}};
+  ::EnumWindows(
+      [](HWND hwnd, LPARAM p) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(p);
+        DWORD owner = 0;
+        ::GetWindowThreadProcessId(hwnd, &owner);
+        if (owner == s->pid && ::IsWindowVisible(hwnd)) s->found.push_back(hwnd);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+HWND DescendantByClass(HWND parent, const wchar_t* className) {
+  std::vector<HWND> all;
+  ::EnumChildWindows(
+      parent,
+      [](HWND hwnd, LPARAM p) -> BOOL {
+        reinterpret_cast<std::vector<HWND>*>(p)->push_back(hwnd);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&all));
+  for (HWND h : all)
+    if (ClassOf(h) == className) return h;
+  return nullptr;
+}
+
+std::wstring DialogTexts(HWND dialog) {
+  std::wstring all = WindowText(dialog);
+  ::EnumChildWindows(
+      dialog,
+      [](HWND h, LPARAM p) -> BOOL {
+        *reinterpret_cast<std::wstring*>(p) += L"|" + WindowText(h);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&all));
+  return all;
+}
+
+void Press(HWND dialog, int id) {
+  ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(dialog, id)));
+}
+
+std::vector<std::wstring> ListLines(HWND list) {
+  std::vector<std::wstring> lines;
+  const LRESULT n = ::SendMessageW(list, LB_GETCOUNT, 0, 0);
+  for (LRESULT i = 0; i < n; ++i) {
+    wchar_t text[1024] = {};
+    const LRESULT len = ::SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
+    if (len < 0 || len >= 1024) continue;
+    ::SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+    lines.push_back(text);
+  }
+  return lines;
+}
+
+std::string SpecialFolder(int csidl) {
+  std::string path;
+  ShellFolderLookup(csidl, path);
+  return path;
+}
+
+const plugtest::Plugin* PluginNamed(const std::string& name) {
+  for (const plugtest::Plugin& p : plugtest::Plugins())
+    if (name == p.name) return &p;
+  return nullptr;
+}
+
+class Orbisect3Scan : public ::testing::TestWithParam<std::string> {
+ protected:
+  static void SetUpTestSuite() {
+    ASSERT_TRUE(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_MULTITHREADED)));
+    ASSERT_TRUE(orb_test::RegisterServerBeside(L"orbsatlist.dll"));
+    for (const plugtest::Plugin& p : plugtest::Plugins()) ASSERT_TRUE(orb_test::RegisterServerBeside(p.dll));
+  }
+
+  void SetUp() override {
+    plugin_ = PluginNamed(GetParam());
+    ASSERT_NE(plugin_, nullptr);
+    clsid_ = GuidToRegistryString(*plugin_->clsid);
+    satList_ = Widen(SpecialFolder(CSIDL_COMMON_APPDATA) + "\\Orbisect 3\\satlist.xml");
+    trace_ = orb_test::TempFolder(L"orb-scan-run") + L"\\trace.txt";
+    ::DeleteFileW(trace_.c_str());
+    orb_test::DeleteTree((std::wstring(kProgramKey) + L"\\drivers").c_str());
+    orb_test::WriteString(kProgramKey, L"driverclsid", Widen(clsid_));
+    // DiSEqC 1.0 with "Astra 19E" on input A/A; every table.
+    const std::wstring classKey = std::wstring(kProgramKey) + L"\\drivers\\" + Widen(clsid_);
+    plugtest::WriteDword(Narrow(classKey), "device", 0);
+    plugtest::WriteDword(Narrow(classKey) + "\\0", "disqmode", 2);
+    plugtest::WriteString(Narrow(classKey) + "\\0", "satellite1", "Astra 19E");
+    plugtest::WriteDword(Narrow(kProgramKey), "sitables", 0x7FFF);
+    WriteSatList();
+    ::SetEnvironmentVariableW(L"ORB_VSIM_RATE", L"100000");
+    ::SetEnvironmentVariableW(L"ORB_VSIM_TRACE", trace_.c_str());
+  }
+
+  void TearDown() override {
+    if (process_.hProcess) {
+      if (::WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
+        ::TerminateProcess(process_.hProcess, 99);
+        ::WaitForSingleObject(process_.hProcess, kPatienceMs);
+      }
+      ::CloseHandle(process_.hProcess);
+      ::CloseHandle(process_.hThread);
+    }
+  }
+
+  // The default list with "Astra 19E" selected and its transponder primary.
+  void WriteSatList() {
+    ComPtr<ISatListManager> list;
+    ASSERT_EQ(list.CoCreateInstance(CLSID_SatListManager, CLSCTX_INPROC_SERVER), S_OK);
+    ASSERT_EQ(FillDefaultSatList(list), S_OK);
+    ComPtr<ISatellite> astra;
+    Bstr name(L"Astra 19E");
+    ASSERT_EQ(list->FindSatellite(name, astra.Put()), S_OK);
+    astra->SetSelected(TRUE);
+    ASSERT_EQ(astra->DeleteTransponder(0, 1), S_OK);
+    ComPtr<ITransponder> t;
+    ASSERT_EQ(astra->CreateTransponder(0, 1, t.Put()), S_OK);
+    t->SetPrimary(1);
+    t->SetFrequency(1218700);
+    t->SetPolarization(0);
+    t->SetSymbolRate(275000);
+    t->SetFEC(1);
+    ASSERT_EQ(astra->AddTransponder(t), S_OK);
+    ASSERT_EQ(list->StoreSatellite(astra), S_OK);
+    ::CreateDirectoryW(Widen(SpecialFolder(CSIDL_COMMON_APPDATA) + "\\Orbisect 3").c_str(), nullptr);
+    ::DeleteFileW(satList_.c_str());
+    Bstr path(satList_);
+    ASSERT_EQ(list->Save(path), S_OK);
+  }
+
+  void Start() {
+    const std::wstring program = orb_test::ExeFolder() + L"\\Orbisect3.exe";
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    std::wstring commandLine = L"\"" + program + L"\"";
+    ASSERT_TRUE(::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                 orb_test::ExeFolder().c_str(), &si, &process_));
+  }
+
+  HWND WaitForWindow(const std::function<bool(HWND)>& match, DWORD boundMs = kPatienceMs) {
+    HWND found = nullptr;
+    WaitFor(
+        [&] {
+          for (HWND h : TopLevelWindows(process_.dwProcessId))
+            if (match(h)) {
+              found = h;
+              return true;
+            }
+          return ::WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0;
+        },
+        boundMs);
+    return found;
+  }
+  HWND WaitForDialog(const std::wstring& caption, DWORD boundMs = kPatienceMs) {
+    return WaitForWindow([&](HWND h) { return ClassOf(h) == L"#32770" && WindowText(h) == caption; }, boundMs);
+  }
+  // A message box (a dialog whose caption is none of the program's dialogs).
+  HWND WaitForMessageBox(std::wstring& texts) {
+    HWND box = WaitForWindow([](HWND h) {
+      const std::wstring c = WindowText(h);
+      return ClassOf(h) == L"#32770" && c != L"SI Reading" && c != L"SI Tables" &&
+             c != L"Satellite list manager" && c != L"Transponder list";
+    });
+    if (box) texts = DialogTexts(box);
+    return box;
+  }
+
+  // Runs the open "SI Reading" dialog: Start, wait for the end, Close.
+  void RunScanDialog(HWND dialog) {
+    ASSERT_TRUE(dialog) << "no SI Reading dialog";
+    HWND start = ::GetDlgItem(dialog, 1011);
+    ::SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(1011, BN_CLICKED), reinterpret_cast<LPARAM>(start));
+    ASSERT_TRUE(WaitFor([&] { return WindowText(start) == L"Start" && ::IsWindowEnabled(start); }));
+    Press(dialog, IDOK);
+    ASSERT_TRUE(WaitFor([&] { return !::IsWindow(dialog); }, 20000));
+  }
+
+  int TreeItems() const { return static_cast<int>(::SendMessageW(tree_, TVM_GETCOUNT, 0, 0)); }
+  std::vector<std::wstring> Output() const { return ListLines(output_); }
+  bool Said(const std::wstring& line) const {
+    const auto lines = Output();
+    return std::find(lines.begin(), lines.end(), line) != lines.end();
+  }
+
+  std::vector<std::string> TraceLines() const {
+    std::ifstream in(trace_.c_str());
+    std::vector<std::string> lines;
+    std::string line;
+    while (std::getline(in, line)) lines.push_back(line);
+    return lines;
+  }
+
+  const plugtest::Plugin* plugin_ = nullptr;
+  std::string clsid_;
+  std::wstring satList_, trace_;
+  PROCESS_INFORMATION process_{};
+  HWND frame_ = nullptr, tree_ = nullptr, output_ = nullptr;
+};
+
+}  // namespace
+
+TEST_P(Orbisect3Scan, SatelliteThenCurrentTransponderWithTheKeepDataQuestion) {
+  Start();
+  frame_ = WaitForWindow([](HWND h) { return ::GetMenu(h) != nullptr; });
+  ASSERT_TRUE(frame_) << "no main window";
+  tree_ = DescendantByClass(frame_, L"SysTreeView32");
+  ASSERT_TRUE(tree_);
+  std::vector<HWND> lists;
+  ::EnumChildWindows(
+      frame_,
+      [](HWND h, LPARAM p) -> BOOL {
+        if (::GetDlgCtrlID(h) == 102) reinterpret_cast<std::vector<HWND>*>(p)->push_back(h);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&lists));
+  ASSERT_FALSE(lists.empty());
+  output_ = lists.front();
+
+  // "Single satellite..." on the list's selected satellite, reading only the
+  // tables every scan reads (the selection is read anew by every scan).
+  plugtest::WriteDword(Narrow(kProgramKey), "sitables", 0);
+  ::PostMessageW(frame_, WM_COMMAND, 32774, 0);
+  HWND dialog = WaitForDialog(L"SI Reading");
+  ASSERT_TRUE(dialog);
+  ::SendMessageW(::GetDlgItem(dialog, 1032), CB_SETCURSEL, 0, 0);
+  RunScanDialog(dialog);
+  EXPECT_TRUE(Said(L"Scanning Astra 19E"));
+  EXPECT_TRUE(Said(L"5 entries in NIT section"));
+  EXPECT_EQ(TreeItems(), 1 + 1 + 5) << "ALL NETWORKS, the network, its five streams";
+
+  // Every stream of the NIT tuned once through input A/A, then back.
+  std::vector<std::string> locked;
+  int diseqc = 0;
+  const std::regex lock("SetChannel .* -> locked tsid=0x([0-9A-F]{4})");
+  for (const std::string& line : TraceLines()) {
+    std::smatch m;
+    if (std::regex_search(line, m, lock)) locked.push_back(m[1]);
+    if (line.find("SendDiSEqCMsg E0 10 38 F") != std::string::npos) {
+      ++diseqc;
+      EXPECT_NE(line.find("-> input 0"), std::string::npos) << line;
+    }
+  }
+  EXPECT_EQ(locked, (std::vector<std::string>{"0471", "0401", "0411", "0441", "0461", "0471", "0471"}));
+  EXPECT_EQ(diseqc, 7);
+
+  // "Current transponder...": the tuner is locked on 12187 H.  No clears the
+  // store; every table is read.
+  plugtest::WriteDword(Narrow(kProgramKey), "sitables", 0x7FFF);
+  ::PostMessageW(frame_, WM_COMMAND, 32772, 0);
+  std::wstring texts;
+  HWND box = WaitForMessageBox(texts);
+  ASSERT_TRUE(box);
+  EXPECT_NE(texts.find(L"Data is already loaded."), std::wstring::npos) << Narrow(texts);
+  ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDNO, BN_CLICKED), 0);
+  RunScanDialog(WaitForDialog(L"SI Reading"));
+  EXPECT_EQ(TreeItems(), 3) << "one stream";
+  for (const wchar_t* line : {L"Scanning current transponder", L"Got SI tables", L"Got 1 PAT sections",
+                              L"Got 1 NIT sections", L"Got 1 SDT sections", L"Got 1 CAT sections",
+                              L"Got 1 BAT sections", L"Got 1 RST sections", L"Got 1 TOT sections",
+                              L"Got 1 TDT sections", L"Got 6 EIT 0x4e sections",
+                              L"Got 1 PMT section(s) for SID 4711"})
+    EXPECT_TRUE(Said(line)) << Narrow(line);
+  HTREEITEM root = reinterpret_cast<HTREEITEM>(::SendMessageW(tree_, TVM_GETNEXTITEM, TVGN_ROOT, 0));
+  EXPECT_NE(root, nullptr);
+
+  if (GetParam() != "belvane") {  // the rest of the question on one card is enough
+    ::PostMessageW(frame_, WM_CLOSE, 0, 0);
+    ASSERT_EQ(::WaitForSingleObject(process_.hProcess, kPatienceMs), WAIT_OBJECT_0);
+    return;
+  }
+
+  // Cancel leaves everything as it was: no dialog, the tree kept.
+  ::PostMessageW(frame_, WM_COMMAND, 32772, 0);
+  box = WaitForMessageBox(texts);
+  ASSERT_TRUE(box);
+  ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+  EXPECT_FALSE(WaitForDialog(L"SI Reading", 1500));
+  EXPECT_EQ(TreeItems(), 3);
+
+  // Yes keeps the store: the stream is read up to its SDT and kept as it was.
+  ::PostMessageW(frame_, WM_COMMAND, 32772, 0);
+  box = WaitForMessageBox(texts);
+  ASSERT_TRUE(box);
+  ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED), 0);
+  RunScanDialog(WaitForDialog(L"SI Reading"));
+  EXPECT_TRUE(Said(L"Got 1 SDT sections"));
+  EXPECT_FALSE(Said(L"Got 1 CAT sections"));
+  EXPECT_EQ(TreeItems(), 3);
+
+  ::PostMessageW(frame_, WM_CLOSE, 0, 0);
+  ASSERT_EQ(::WaitForSingleObject(process_.hProcess, kPatienceMs), WAIT_OBJECT_0);
+  DWORD code = 99;
+  ::GetExitCodeProcess(process_.hProcess, &code);
+  EXPECT_EQ(code, 0u);
+}
+
+TEST_P(Orbisect3Scan, TableSelectionAndSatelliteListDialogsCommitTheirChanges) {
+  if (GetParam() != "belvane") GTEST_SKIP() << "one card is enough";
+  Start();
+  frame_ = WaitForWindow([](HWND h) { return ::GetMenu(h) != nullptr; });
+  ASSERT_TRUE(frame_);
+
+  // SI Tables: every box checked (0x7FFF stored); Defaults, then OK stores 0x41B.
+  ::PostMessageW(frame_, WM_COMMAND, 32780, 0);
+  HWND tables = WaitForDialog(L"SI Tables");
+  ASSERT_TRUE(tables);
+  for (int id = 1013; id <= 1027; ++id)
+    EXPECT_EQ(::SendMessageW(::GetDlgItem(tables, id), BM_GETCHECK, 0, 0), BST_CHECKED) << id;
+  ::SendMessageW(tables, WM_COMMAND, MAKEWPARAM(1034, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(tables, 1034)));
+  EXPECT_EQ(::SendMessageW(::GetDlgItem(tables, 1017), BM_GETCHECK, 0, 0), BST_UNCHECKED) << "BAT";
+  EXPECT_EQ(::SendMessageW(::GetDlgItem(tables, 1022), BM_GETCHECK, 0, 0), BST_CHECKED) << "PMT";
+  Press(tables, IDOK);
+  ASSERT_TRUE(WaitFor([&] { return !::IsWindow(tables); }, 20000));
+  DWORD stored = 0;
+  ASSERT_TRUE(orb_test::ReadDword(kProgramKey, L"sitables", stored));
+  EXPECT_EQ(stored, 0x41Bu);
+  // Cancel writes nothing.
+  ::PostMessageW(frame_, WM_COMMAND, 32780, 0);
+  tables = WaitForDialog(L"SI Tables");
+  ASSERT_TRUE(tables);
+  ::SendMessageW(::GetDlgItem(tables, 1017), BM_SETCHECK, BST_CHECKED, 0);
+  Press(tables, IDCANCEL);
+  ASSERT_TRUE(WaitFor([&] { return !::IsWindow(tables); }, 20000));
+  ASSERT_TRUE(orb_test::ReadDword(kProgramKey, L"sitables", stored));
+  EXPECT_EQ(stored, 0x41Bu);
+
+  // Satellite list manager: "Astra 19E" selected, eight available.
+  ::PostMessageW(frame_, WM_COMMAND, 32781, 0);
+  HWND manager = WaitForDialog(L"Satellite list manager");
+  ASSERT_TRUE(manager);
+  HWND available = ::GetDlgItem(manager, 1013), selected = ::GetDlgItem(manager, 1014);
+  EXPECT_EQ(ListLines(selected), std::vector<std::wstring>{L"Astra 19E"});
+  EXPECT_EQ(ListLines(available).size(), 8u);
+  // A new satellite goes to the available ones; "->" selects it.
+  ::SetWindowTextW(::GetDlgItem(manager, 1017), L"Test sat");
+  ::SendMessageW(manager, WM_COMMAND, MAKEWPARAM(1018, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(manager, 1018)));
+  ASSERT_EQ(ListLines(available).size(), 9u);
+  const LRESULT at = ::SendMessageW(available, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(L"Test sat"));
+  ASSERT_NE(at, LB_ERR);
+  // "<- Delete" with only a selected satellite marked deletes nothing.
+  ::SendMessageW(selected, LB_SETSEL, TRUE, 0);
+  ::SendMessageW(manager, WM_COMMAND, MAKEWPARAM(1019, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(manager, 1019)));
+  EXPECT_EQ(ListLines(available).size() + ListLines(selected).size(), 10u);
+  // Double-click: the transponder list of the new satellite; Add a primary transponder.
+  ::SendMessageW(available, LB_SETCARETINDEX, static_cast<WPARAM>(at), FALSE);
+  ::PostMessageW(manager, WM_COMMAND, MAKEWPARAM(1013, LBN_DBLCLK), reinterpret_cast<LPARAM>(available));
+  HWND transponders = WaitForDialog(L"Transponder list");
+  ASSERT_TRUE(transponders);
+  EXPECT_EQ(WindowText(::GetDlgItem(transponders, 1021)), L"Test sat");
+  EXPECT_EQ(::SendMessageW(::GetDlgItem(transponders, 1025), CB_GETCURSEL, 0, 0), 0) << "H to start with";
+  ::SetWindowTextW(::GetDlgItem(transponders, 1033), L"1");
+  ::SetWindowTextW(::GetDlgItem(transponders, 1023), L"3F2");
+  ::SetWindowTextW(::GetDlgItem(transponders, 1024), L"12187000");
+  ::SetWindowTextW(::GetDlgItem(transponders, 1026), L"27500");
+  ::SendMessageW(::GetDlgItem(transponders, 1025), CB_SETCURSEL, 1, 0);
+  ::SendMessageW(transponders, WM_COMMAND, MAKEWPARAM(1015, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(transponders, 1015)));
+  EXPECT_EQ(ListLines(::GetDlgItem(transponders, 1020)), std::vector<std::wstring>{L"0001 03F2 P 12187000 V"});
+  Press(transponders, IDOK);
+  ASSERT_TRUE(WaitFor([&] { return !::IsWindow(transponders); }, 20000));
+  ::SendMessageW(available, LB_SETSEL, FALSE, -1);
+  ::SendMessageW(available, LB_SETSEL, TRUE, at);
+  ::SendMessageW(manager, WM_COMMAND, MAKEWPARAM(1030, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(manager, 1030)));
+  EXPECT_EQ(ListLines(selected), (std::vector<std::wstring>{L"Astra 19E", L"Test sat"}));
+  Press(manager, IDCANCEL);
+  ASSERT_TRUE(WaitFor([&] { return !::IsWindow(manager); }, 20000));
+
+  // The program saves the list at exit: the changes are in it.
+  ::PostMessageW(frame_, WM_CLOSE, 0, 0);
+  ASSERT_EQ(::WaitForSingleObject(process_.hProcess, kPatienceMs), WAIT_OBJECT_0);
+  ComPtr<ISatListManager> list;
+  ASSERT_EQ(list.CoCreateInstance(CLSID_SatListManager, CLSCTX_INPROC_SERVER), S_OK);
+  Bstr path(satList_);
+  ASSERT_EQ(list->Load(path), S_OK);
+  ComPtr<ISatellite> sat;
+  Bstr name(L"Test sat");
+  ASSERT_EQ(list->FindSatellite(name, sat.Put()), S_OK);
+  BOOL isSelected = FALSE;
+  sat->GetSelected(&isSelected);
+  EXPECT_TRUE(isSelected);
+  ComPtr<IEnumTransponders> all;
+  ASSERT_EQ(sat->EnumTransponders(0, all.Put()), S_OK);
+  ComPtr<ITransponder> t;
+  ULONG fetched = 0;
+  ASSERT_EQ(all->Next(1, t.Put(), &fetched), S_OK);
+  ULONG frequency = 0, symbolRate = 0;
+  long polarization = -1, fec = -1, primary = 0, tsid = 0;
+  t->GetFrequency(&frequency);
+  t->GetSymbolRate(&symbolRate);
+  t->GetPolarization(&polarization);
+  t->GetFEC(&fec);
+  t->GetPrimary(&primary);
+  t->GetTransportStreamId(&tsid);
+  EXPECT_EQ(frequency, 1218700u);
+  EXPECT_EQ(symbolRate, 275000u) << "27500 kS/s in 100 symbol/s units";
+  EXPECT_EQ(polarization, 1);
+  EXPECT_EQ(fec, 0) << "the first FEC entry, not -1";
+  EXPECT_GT(primary, 0);
+  EXPECT_EQ(tsid, 0x3F2);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cards, Orbisect3Scan, ::testing::Values("corvane", "belvane", "ustrel"),
+                         [](const ::testing::TestParamInfo<std::string>& info) { return info.param; });
