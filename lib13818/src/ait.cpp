@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "lib13818/text_time.h"
+
 namespace lib13818 {
 
 namespace {
@@ -160,7 +162,9 @@ DescriptorApplicationName::DescriptorApplicationName(const u8* d) : Descriptor(d
     ApplicationNameEntry e;
     r.Bytes(reinterpret_cast<u8*>(e.ISO_639_language_code), 3);
     e.application_name_length = r.U8();
-    e.application_name = r.Text(e.application_name_length);
+    e.application_name_raw = r.Text(e.application_name_length);
+    AssignDvbText(e.application_name, static_cast<int>(e.application_name_length),
+                  reinterpret_cast<const u8*>(e.application_name_raw.data()));
     names.push_back(std::move(e));
   }
 }

@@ -1,5 +1,7 @@
 #include "lib13818/descriptors_data.h"
 
+#include "lib13818/text_time.h"
+
 namespace lib13818 {
 
 DescriptorDataBroadcast::DescriptorDataBroadcast(const u8* d) : Descriptor(d) {
@@ -16,7 +18,7 @@ DescriptorDataBroadcast::DescriptorDataBroadcast(const u8* d) : Descriptor(d) {
   for (int i = 0; i < 3; ++i) ISO_639_language_code[i] = static_cast<char>(q[i]);
   text_length = q[3];
   if (length < lang + 4 + text_length) refuse();
-  text.assign(reinterpret_cast<const char*>(q + 4), text_length);
+  AssignDvbText(text, text_raw, static_cast<int>(text_length), q + 4);
   selector_byte.assign(d + 6, d + 6 + selector_length);
 }
 

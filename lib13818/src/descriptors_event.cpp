@@ -22,9 +22,9 @@ DescriptorShortEvent::DescriptorShortEvent(const u8* d) : Descriptor(d) {
   const u8* end = d + 2 + length;
   const u8* p = d + 5;
   int consumed = 0;
-  AssignDvbTextPrefixed(event_name, p, static_cast<size_t>(end - p), &consumed);
+  AssignDvbTextPrefixed(event_name, event_name_raw, p, static_cast<size_t>(end - p), &consumed);
   p += consumed;
-  AssignDvbTextPrefixed(text, p, static_cast<size_t>(end - p), &consumed);
+  AssignDvbTextPrefixed(text, text_raw, p, static_cast<size_t>(end - p), &consumed);
 }
 
 void DescriptorShortEvent::PrintFields(std::ostream& os) const {
@@ -53,13 +53,13 @@ DescriptorExtendedEvent::DescriptorExtendedEvent(const u8* d) : Descriptor(d) {
     if (description_length + item_length + 2 > remaining) throw error("data length mismatch");
     ItemInfo entry;
     int consumed = 0;
-    AssignDvbTextPrefixed(entry.item_description, p, remaining, &consumed);
-    AssignDvbTextPrefixed(entry.item, p + consumed, remaining - consumed, &consumed);
+    AssignDvbTextPrefixed(entry.item_description, entry.item_description_raw, p, remaining, &consumed);
+    AssignDvbTextPrefixed(entry.item, entry.item_raw, p + consumed, remaining - consumed, &consumed);
     items.push_back(std::move(entry));
     p += description_length + item_length + 2;
   }
   int consumed = 0;
-  AssignDvbTextPrefixed(text, items_end, static_cast<size_t>(end - items_end), &consumed);
+  AssignDvbTextPrefixed(text, text_raw, items_end, static_cast<size_t>(end - items_end), &consumed);
 }
 
 void DescriptorExtendedEvent::PrintFields(std::ostream& os) const {
@@ -88,7 +88,7 @@ DescriptorComponent::DescriptorComponent(const u8* d) : Descriptor(d) {
   if (length >= 2) component_type = d[3];
   if (length >= 3) component_tag = d[4];
   if (length >= 6) CopyCode(ISO_639_language_code, d + 5);
-  if (length > 6) AssignDvbText(text, static_cast<int>(length - 6), d + 8);
+  if (length > 6) AssignDvbText(text, text_raw, static_cast<int>(length - 6), d + 8);
 }
 
 void DescriptorComponent::PrintFields(std::ostream& os) const {

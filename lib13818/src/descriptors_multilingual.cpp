@@ -1,5 +1,7 @@
 #include "lib13818/descriptors_multilingual.h"
 
+#include "lib13818/text_time.h"
+
 namespace lib13818 {
 
 namespace {
@@ -32,7 +34,7 @@ MultilingualNameInfo::MultilingualNameInfo(const u8* p, int remaining, int* cons
   CopyCode(ISO_639_language_code, p);
   text_len = p[3];
   if (remaining < static_cast<int>(text_len) + 4) throw error(3, "multilingual_name_info_descriptor:2");
-  name.assign(reinterpret_cast<const char*>(p + 4), text_len);
+  AssignDvbText(name, name_raw, static_cast<int>(text_len), p + 4);
   *consumed = static_cast<int>(text_len) + 4;
 }
 
@@ -49,12 +51,12 @@ DescriptorMultilingualServiceName::MultilingualServiceNameInfo::MultilingualServ
   provider_len = p[3];
   const int provider = static_cast<int>(provider_len);
   if (remaining < provider + 5) throw error(3, "multilingual_service_name_info_descriptor:2");
-  providername.assign(reinterpret_cast<const char*>(p + 4), provider_len);
+  AssignDvbText(providername, providername_raw, provider, p + 4);
   service_len = p[4 + provider];
   const int service = static_cast<int>(service_len);
   if (remaining < provider + service + 5)
     throw error(3, "multilingual_service_name_info_descriptor:3");
-  servicename.assign(reinterpret_cast<const char*>(p + 5 + provider), service_len);
+  AssignDvbText(servicename, servicename_raw, service, p + 5 + provider);
   *consumed = provider + service + 5;
 }
 

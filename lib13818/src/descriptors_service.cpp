@@ -1,5 +1,7 @@
 #include "lib13818/descriptors_service.h"
 
+#include "lib13818/text_time.h"
+
 namespace lib13818 {
 
 namespace {
@@ -8,7 +10,9 @@ std::string Bytes(const u8* p, u32 n) { return std::string(reinterpret_cast<cons
 
 }  // namespace
 
-DescriptorNetworkName::DescriptorNetworkName(const u8* d) : Descriptor(d), network_name(Bytes(d + 2, length)) {}
+DescriptorNetworkName::DescriptorNetworkName(const u8* d) : Descriptor(d) {
+  AssignDvbText(network_name, network_name_raw, static_cast<int>(length), d + 2);
+}
 
 void DescriptorNetworkName::PrintFields(std::ostream& os) const {
   os << "network_name: " << network_name.c_str() << std::endl;
@@ -34,7 +38,9 @@ void DescriptorStuffing::PrintFields(std::ostream& os) const {
   PrintHex(os, stuffing_bytes);
 }
 
-DescriptorBouquetName::DescriptorBouquetName(const u8* d) : Descriptor(d), bouquet_name(Bytes(d + 2, length)) {}
+DescriptorBouquetName::DescriptorBouquetName(const u8* d) : Descriptor(d) {
+  AssignDvbText(bouquet_name, bouquet_name_raw, static_cast<int>(length), d + 2);
+}
 
 void DescriptorBouquetName::PrintFields(std::ostream& os) const {
   os << "bouquet_name: " << bouquet_name.c_str() << std::endl;
@@ -47,10 +53,10 @@ DescriptorService::DescriptorService(const u8* d) : Descriptor(d) {
   const u32 provider = d[3];
   // service_provider_name_length, the name and service_name_length.
   if (length < 3 + provider) throw error(3, "service_descriptor");
-  service_provider_name = Bytes(d + 4, provider);
+  AssignDvbText(service_provider_name, service_provider_name_raw, static_cast<int>(provider), d + 4);
   const u32 name = d[4 + provider];
   if (length < 3 + provider + name) throw error(3, "service_descriptor");
-  service_name = Bytes(d + 5 + provider, name);
+  AssignDvbText(service_name, service_name_raw, static_cast<int>(name), d + 5 + provider);
 }
 
 const char* DescriptorService::ServiceTypeName(int service_type) {

@@ -4,26 +4,6 @@
 
 namespace lib13818 {
 
-bool IsCharTableByte(char first) {
-  signed char c = static_cast<signed char>(first);
-  return (c >= 0x00 && c <= 0x06) || c == 0x0F || c == 0x10 || c == 0x11 || c == 0x12 ||
-         c == 0x1F;
-}
-
-void AssignDvbText(std::string& out, int length, const u8* bytes) {
-  if (length < 1) return;
-  int start = IsCharTableByte(static_cast<char>(bytes[0])) ? 1 : 0;
-  out.append(reinterpret_cast<const char*>(bytes) + start, static_cast<size_t>(length - start));
-}
-
-void AssignDvbTextPrefixed(std::string& out, const u8* field, size_t available, int* consumed) {
-  if (available < 1) throw error("too little data");
-  int n = field[0];
-  if (static_cast<size_t>(n) + 1 > available) throw error("too little data");
-  AssignDvbText(out, n, field + 1);
-  *consumed = n + 1;
-}
-
 int Bcd(u8 b) { return (b >> 4) * 10 + (b & 0x0F); }
 
 UtcTime& DecodeMjdUtc(UtcTime& t, const u8* p) {

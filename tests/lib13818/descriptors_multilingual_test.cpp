@@ -18,20 +18,21 @@ TEST(MultilingualNames, EmptyDescriptorsHaveNoEntries) {
   ExpectRefused<DescriptorMultilingualComponentName>({0x5E, 0}, 2, "");
 }
 
-TEST(MultilingualNames, NamesKeepTheirRawBytesAndPrint) {
+TEST(MultilingualNames, NamesDecodedBesideTheirRawBytes) {
   auto d = MakeDescriptor<DescriptorMultilingualNetworkName>(
       Desc(0x5B, {'d', 'e', 'u', 3, 0x05, 'A', 'B', 'e', 'n', 'g', 0}));
   ASSERT_EQ(d.names.size(), 2u);
   EXPECT_STREQ(d.names[0].ISO_639_language_code, "deu");
   EXPECT_EQ(d.names[0].text_len, 3u);
-  EXPECT_EQ(d.names[0].name, std::string("\x05" "AB"));  // table byte kept
+  EXPECT_EQ(d.names[0].name, "AB");
+  EXPECT_EQ(d.names[0].name_raw, std::string("\x05" "AB"));  // table byte kept
   EXPECT_STREQ(d.names[1].ISO_639_language_code, "eng");
   EXPECT_EQ(d.names[1].name, "");
   EXPECT_EQ(Printed(d),
             "descriptor_tag: 5b multilingual_network_name_descriptor\n"
             "MultilingualNameInfo::ISO_639_language_code: deu\n"
             "MultilingualNameInfo::text_len: 3\n"
-            "MultilingualNameInfo::name: \x05" "AB\n"
+            "MultilingualNameInfo::name: AB\n"
             "MultilingualNameInfo::ISO_639_language_code: eng\n"
             "MultilingualNameInfo::text_len: 0\n"
             "MultilingualNameInfo::name: \n");

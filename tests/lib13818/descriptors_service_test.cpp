@@ -8,15 +8,18 @@ using namespace testing_support;
 
 namespace {
 
-TEST(NetworkAndBouquetName, KeepEveryByteAndPrintUpToAZero) {
+TEST(NetworkAndBouquetName, DecodedTextsBesideTheirRawBytes) {
   auto n = MakeDescriptor<DescriptorNetworkName>(Desc(0x40, {0x05, 'N', 'e', 't'}));
-  EXPECT_EQ(n.network_name, std::string("\x05Net"));
+  EXPECT_EQ(n.network_name, "Net");
+  EXPECT_EQ(n.network_name_raw, std::string("\x05Net"));
   EXPECT_TRUE(MakeDescriptor<DescriptorNetworkName>({0x40, 0}).network_name.empty());
   auto b = MakeDescriptor<DescriptorBouquetName>(Desc(0x47, {'B', 'q', 0, 'x'}));
-  EXPECT_EQ(b.bouquet_name.size(), 4u);
-  EXPECT_EQ(Printed(b), "descriptor_tag: 47 bouquet_name_descriptor\nbouquet_name: Bq\n");
+  EXPECT_EQ(b.bouquet_name, "Bqx");  // a control byte carries no character
+  EXPECT_EQ(b.bouquet_name_raw.size(), 4u);
+  EXPECT_EQ(Printed(b), "descriptor_tag: 47 bouquet_name_descriptor\nbouquet_name: Bqx\n");
   b.Reset();
   EXPECT_TRUE(b.bouquet_name.empty());
+  EXPECT_TRUE(b.bouquet_name_raw.empty());
   EXPECT_EQ(Printed(MakeDescriptor<DescriptorNetworkName>(Desc(0x40, {'A', 'B'}))),
             "descriptor_tag: 40 network_name_descriptor\nnetwork_name: AB\n");
 }
@@ -45,14 +48,16 @@ TEST(Stuffing, BytesAndDump) {
   EXPECT_TRUE(d.stuffing_bytes.empty());
 }
 
-TEST(Service, NamesKeepTheSelectorByte) {
+TEST(Service, NamesDecodedRawBytesKept) {
   auto d = MakeDescriptor<DescriptorService>(Desc(0x48, {0x01, 0x03, 'A', 'B', 'C', 0x04, 0x05, 'H', 'I', 'J'}));
   EXPECT_EQ(d.service_type, 1u);
   EXPECT_EQ(d.service_provider_name, "ABC");
-  EXPECT_EQ(d.service_name, std::string("\x05HIJ"));
+  EXPECT_EQ(d.service_name, "HIJ");
+  EXPECT_EQ(d.service_provider_name_raw, "ABC");
+  EXPECT_EQ(d.service_name_raw, std::string("\x05HIJ"));
   EXPECT_EQ(Printed(d),
             "descriptor_tag: 48 service_descriptor\n"
-            "service_type 1\nprovider_name ABC\nservice_name \x05HIJ\n");
+            "service_type 1\nprovider_name ABC\nservice_name HIJ\n");
   auto empty = MakeDescriptor<DescriptorService>(Desc(0x48, {0x19, 0, 0}));
   EXPECT_EQ(empty.service_type, 0x19u);
   EXPECT_TRUE(empty.service_provider_name.empty());

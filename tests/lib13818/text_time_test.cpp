@@ -94,16 +94,17 @@ TEST(UtcTime, PrintingLeavesStreamDecimal) {
   EXPECT_EQ(os.str(), "13/10-1993 0:0:0 255");
 }
 
-TEST(DvbText, OnlyALeadingSelectorIsDropped) {
+TEST(DvbText, ALeadingSelectorChoosesTheTableAndControlBytesAreDropped) {
   const u8 a[] = {0x05, 0x41, 0x42};
-  std::string s;
-  AssignDvbText(s, 3, a);
+  std::string s, raw;
+  AssignDvbText(s, raw, 3, a);
   EXPECT_EQ(s, "AB");
+  EXPECT_EQ(raw, std::string("\x05" "AB", 3));
 
   const u8 b[] = {0x41, 0x05, 0x42};
   s.clear();
   AssignDvbText(s, 3, b);
-  EXPECT_EQ(s, std::string("A\x05" "B", 3));
+  EXPECT_EQ(s, "AB");
 
   s = "keep";
   AssignDvbText(s, 0, a);
@@ -111,7 +112,9 @@ TEST(DvbText, OnlyALeadingSelectorIsDropped) {
 
   EXPECT_TRUE(IsCharTableByte(0x10));
   EXPECT_TRUE(IsCharTableByte(0x1F));
-  EXPECT_FALSE(IsCharTableByte(0x07));
+  EXPECT_TRUE(IsCharTableByte(0x07));
+  EXPECT_FALSE(IsCharTableByte(0x00));
+  EXPECT_FALSE(IsCharTableByte(0x20));
   EXPECT_FALSE(IsCharTableByte(static_cast<char>(0x80)));
   EXPECT_FALSE(IsCharTableByte(static_cast<char>(0xFF)));
 }
@@ -127,7 +130,7 @@ TEST(DvbText, PrefixedTextIsBoundedByTheBytesAvailable) {
   const u8 sel[] = {0x03, 0x10, 0x00, 0x01};
   AssignDvbTextPrefixed(s, sel, sizeof sel, &consumed);
   EXPECT_EQ(consumed, 4);
-  EXPECT_EQ(s, std::string("\x00\x01", 2));
+  EXPECT_EQ(s, "");  // 0x10 0x00 0x01: ISO/IEC 8859-1, no character
 
   // The length byte claims more than there is.
   std::string t;

@@ -6,6 +6,7 @@
 
 #include "lib13818/section.h"
 #include "sigen/sigen.h"
+#include "tsdump/escape.h"
 #include "tsdump/scanner.h"
 #include "tslib/ts.h"
 
@@ -139,4 +140,59 @@ TEST(Scanner, DumpsEachDistinctSectionOnce) {
   EXPECT_NE(dump.find("-- descriptors of network/bouquet\ndescriptor_tag: 40 network_name_descriptor"),
             std::string::npos);
   EXPECT_NE(dump.find("descriptor_tag: 00 application_descriptor"), std::string::npos);
+}
+
+namespace {
+
+u64 OneBucket(const u8*, size_t, u64) { return 42; }
+
+}  // namespace
+
+TEST(Scanner, SectionsWithTheSameHashAreToldApartByTheirBytes) {
+  // Every section falls into one bucket: only equal bytes count as a repeat.
+  sigen::Config config;
+  config.services = 3;
+  config.scheduleEvents = 4;
+  const sigen::Multiplex mux = sigen::GenerateMultiplex(config);
+  Packetisers packetisers;
+  Bytes packets = Packetise(mux, packetisers);
+  const Bytes again = Packetise(mux, packetisers);
+  packets.insert(packets.end(), again.begin(), again.end());
+  Scanner normal(Options(), nullptr);
+  Scan(normal, packets);
+  Options options;
+  options.hash = OneBucket;
+  Scanner colliding(options, nullptr);
+  Scan(colliding, packets);
+  for (size_t i = 0; i < static_cast<size_t>(Table::Count); ++i) {
+    const Table t = static_cast<Table>(i);
+    EXPECT_EQ(colliding.stats(t).sections, normal.stats(t).sections) << TableName(t);
+    EXPECT_EQ(colliding.stats(t).distinct, normal.stats(t).distinct) << TableName(t);
+    EXPECT_EQ(colliding.stats(t).parsed, normal.stats(t).parsed) << TableName(t);
+  }
+  EXPECT_GT(colliding.stats(Table::EitScheduleActual).distinct, 1u);
+  EXPECT_EQ(colliding.stats(Table::PAT).distinct, 1u);
+  EXPECT_EQ(colliding.stats(Table::PAT).sections, 2u);
+}
+
+TEST(TerminalOutput, ControlCharactersAndBrokenUtf8AreEscaped) {
+  EXPECT_EQ(Escaped("caf\xC3\xA9 \xE2\x82\xAC\n\tx"), "caf\xC3\xA9 \xE2\x82\xAC\n\tx");
+  EXPECT_EQ(Escaped("\x1B]0;owned\x07\x1B[2J"), "\\x1b]0;owned\\x07\\x1b[2J");
+  EXPECT_EQ(Escaped("a\x7F" "b\r"), "a\\x7fb\\x0d");
+  EXPECT_EQ(Escaped("\xC2\x9B" "31m"), "\\u009b31m");         // C1 CSI
+  EXPECT_EQ(Escaped("\x9B\xFF\xC3"), "\\x9b\\xff\\xc3");         // not UTF-8
+  EXPECT_EQ(Escaped("\xE2\x82x"), "\\xe2\\x82x");
+  EXPECT_EQ(Escaped(std::string("\0z", 2)), "\\x00z");
+
+  // Through a stream, a character split across writes stays whole.
+  std::ostringstream target;
+  {
+    EscapingStreambuf buf(target.rdbuf());
+    std::ostream os(&buf);
+    os << "\xE2\x82";
+    os.flush();
+    os << "\xAC\x1B" << std::endl;
+    os << "\xE2";  // cut off at the end
+  }
+  EXPECT_EQ(target.str(), "\xE2\x82\xAC\\x1b\n\\xe2");
 }

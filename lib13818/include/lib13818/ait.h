@@ -40,7 +40,8 @@ struct ApplicationProfile {
 struct ApplicationNameEntry {
   char ISO_639_language_code[4] = {0, 0, 0, 0};
   u32 application_name_length = 0;
-  std::string application_name;
+  std::string application_name;      // DVB text decoded to UTF-8
+  std::string application_name_raw;  // its bytes as they are
 };
 
 struct ExternalApplicationEntry {

@@ -23,7 +23,8 @@ class DescriptorDataBroadcast : public Descriptor {
   u32 selector_length = 0;
   char ISO_639_language_code[4] = {};
   u32 text_length = 0;
-  std::string text;  // raw bytes, no character-table handling
+  std::string text;      // DVB text decoded to UTF-8
+  std::string text_raw;  // its bytes as they are
   std::vector<u8> selector_byte;
 };
 

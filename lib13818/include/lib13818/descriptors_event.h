@@ -2,8 +2,8 @@
 // Descriptors of programme events: names and texts, references to another
 // event, components and genres.
 //
-// Texts go through the DVB text rule (a leading character-table selector is
-// dropped).  A text or item whose length runs past the descriptor is refused.
+// Texts are DVB texts decoded to UTF-8; `<name>_raw` keeps the bytes of the
+// field.  A text or item whose length runs past the descriptor is refused.
 #include <ostream>
 #include <string>
 #include <vector>
@@ -25,12 +25,16 @@ class DescriptorShortEvent : public Descriptor {
   char ISO_639_language_code[4] = {};
   std::string event_name;
   std::string text;
+  std::string event_name_raw;
+  std::string text_raw;
 };
 
 // One item of an extended event: its description and the item text.
 struct ItemInfo {
   std::string item_description;
   std::string item;
+  std::string item_description_raw;
+  std::string item_raw;
 };
 
 // extended_event_descriptor (0x4E).  Items that do not fit the item area,
@@ -49,6 +53,7 @@ class DescriptorExtendedEvent : public Descriptor {
   char ISO_639_language_code[4] = {};
   std::string text;
   std::vector<ItemInfo> items;
+  std::string text_raw;
 };
 
 // time_shifted_event_descriptor (0x4F).
@@ -78,6 +83,7 @@ class DescriptorComponent : public Descriptor {
   u32 component_tag = 0;
   char ISO_639_language_code[4] = {};
   std::string text;
+  std::string text_raw;
 };
 
 // One genre of a content descriptor, 2 bytes.

@@ -1,7 +1,7 @@
 #pragma once
 // Descriptors that carry names in several languages: multilingual network,
-// bouquet, service and component names.  Names are kept as the raw bytes of
-// the descriptor (a leading character-table byte stays part of the name).
+// bouquet, service and component names.  Names are DVB texts decoded to
+// UTF-8; `<name>_raw` keeps the bytes of the field.
 #include <ostream>
 #include <string>
 #include <vector>
@@ -21,6 +21,7 @@ struct MultilingualNameInfo {
   char ISO_639_language_code[4] = {};
   u32 text_len = 0;
   std::string name;
+  std::string name_raw;
 };
 
 // multilingual_network_name_descriptor (0x5B).
@@ -61,6 +62,8 @@ class DescriptorMultilingualServiceName : public Descriptor {
     std::string providername;
     u32 service_len = 0;
     std::string servicename;
+    std::string providername_raw;
+    std::string servicename_raw;
   };
 
   DescriptorMultilingualServiceName() = default;

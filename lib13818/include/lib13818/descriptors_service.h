@@ -2,8 +2,8 @@
 // Descriptors that name networks, bouquets and services and list what a
 // network or service offers.
 //
-// The names keep every byte of their field, a leading character-table
-// selector included.
+// The names are DVB texts decoded to UTF-8; `<name>_raw` keeps the field's
+// bytes as they are on the wire.
 #include <ostream>
 #include <string>
 #include <vector>
@@ -19,9 +19,13 @@ class DescriptorNetworkName : public Descriptor {
   explicit DescriptorNetworkName(const u8* d);
   const char* GetName() const override { return "network_name_descriptor"; }
   void PrintFields(std::ostream& os) const override;
-  void Reset() override { network_name.clear(); }
+  void Reset() override {
+    network_name.clear();
+    network_name_raw.clear();
+  }
 
   std::string network_name;
+  std::string network_name_raw;
 };
 
 // One service of a service list, 3 bytes.
@@ -64,9 +68,13 @@ class DescriptorBouquetName : public Descriptor {
   explicit DescriptorBouquetName(const u8* d);
   const char* GetName() const override { return "bouquet_name_descriptor"; }
   void PrintFields(std::ostream& os) const override;
-  void Reset() override { bouquet_name.clear(); }
+  void Reset() override {
+    bouquet_name.clear();
+    bouquet_name_raw.clear();
+  }
 
   std::string bouquet_name;
+  std::string bouquet_name_raw;
 };
 
 // service_descriptor (0x48).  Names that would run past the descriptor are
@@ -85,6 +93,8 @@ class DescriptorService : public Descriptor {
   u32 service_type = 0;
   std::string service_provider_name;
   std::string service_name;
+  std::string service_provider_name_raw;
+  std::string service_name_raw;
 };
 
 // country_availability_descriptor (0x49).

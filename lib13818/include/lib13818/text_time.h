@@ -28,17 +28,35 @@ struct TimeOffset {
   int minutes = 0;
 };
 
-// True for the character-table selector bytes that may start a DVB text.
+// True for the bytes 0x01-0x1F that select a character table when they
+// start a DVB text.
 bool IsCharTableByte(char first);
 
-// Appends a DVB text of `length` bytes, dropping a leading selector byte.  No
-// character-set conversion is done.
-void AssignDvbText(std::string& out, int length, const u8* bytes);
+// DVB texts (EN 300 468 Annex A) decoded to UTF-8 and appended to `out`:
+// the default table (ISO/IEC 6937 with the euro sign at 0xA4), ISO/IEC 8859-5
+// to -15 (selectors 0x01-0x0B), 8859-1 to -15 (0x10 and a 16-bit table
+// number), UCS-2 big endian (0x11), KS X 1001 (0x12), GB 2312 (0x13), Big5
+// (0x14) and UTF-8 (0x15).  0x8A (0xE08A in the two-byte tables) becomes a
+// line break, the other control codes are dropped.  A text in a table the
+// library does not decode (0x1F with its encoding_type_id, reserved
+// selectors) becomes its table and its bytes in hex, e.g.
+// "[encoding_type_id 0x05: 41 42]".  A broken or cut-off sequence gives
+// U+FFFD; nothing past `length` is read.
+void DecodeDvbText(std::string& out, const u8* bytes, size_t length);
+std::string DvbTextToUtf8(const u8* bytes, size_t length);
 
-// Reads a length-prefixed DVB text from at most `available` bytes and reports
-// the bytes consumed (length byte included).  Throws "too little data" when
-// the text would run past `available`.
+// Appends the decoded text of `length` bytes (nothing for length < 1); the
+// second form also appends the bytes as they are to `raw`.
+void AssignDvbText(std::string& out, int length, const u8* bytes);
+void AssignDvbText(std::string& out, std::string& raw, int length, const u8* bytes);
+
+// Reads a length-prefixed DVB text from at most `available` bytes, appends it
+// decoded (and its raw bytes) and reports the bytes consumed (length byte
+// included).  Throws "too little data" when the text would run past
+// `available`.
 void AssignDvbTextPrefixed(std::string& out, const u8* field, size_t available, int* consumed);
+void AssignDvbTextPrefixed(std::string& out, std::string& raw, const u8* field, size_t available,
+                           int* consumed);
 
 int Bcd(u8 b);
 UtcTime& DecodeMjdUtc(UtcTime& t, const u8* p);            // 5 bytes

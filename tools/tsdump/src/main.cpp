@@ -8,12 +8,16 @@
 // --complete     exit 3 unless every table kind was read
 // --pid N        read sections on PID N too (decimal or 0x hex)
 // FILE "-" reads standard input.
+//
+// Output is UTF-8 with control characters and broken sequences escaped, so
+// that the texts of a capture cannot drive the terminal.
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <string>
 
+#include "tsdump/escape.h"
 #include "tsdump/scanner.h"
 
 namespace {
@@ -64,13 +68,15 @@ int main(int argc, char** argv) {
     in = &file;
   }
 
-  tsdump::Scanner scanner(options, &std::cout);
+  tsdump::EscapingStreambuf escaping(std::cout.rdbuf());
+  std::ostream out(&escaping);
+  tsdump::Scanner scanner(options, &out);
   tslib::PacketReader reader(*in);
   while (const tsdump::u8* packet = reader.Next()) scanner.Packet(packet);
 
-  std::cout << "input: " << path << "\n";
-  scanner.Report(std::cout, &reader.stats());
-  std::cout.flush();
+  out << "input: " << path << "\n";
+  scanner.Report(out, &reader.stats());
+  out.flush();
   if (strict && !scanner.Clean()) return 2;
   if (complete && !scanner.Complete()) return 3;
   return 0;

@@ -1,5 +1,6 @@
 #include "tsdump/scanner.h"
 
+#include <cstring>
 #include <iomanip>
 #include <sstream>
 #include <type_traits>
@@ -69,12 +70,32 @@ void PrintDescriptors(std::ostream& os, const ApplicationInformationSection& s) 
   for (const ApplicationInfo& a : s.applications) PrintAitSet(os, "application", a.descriptors);
 }
 
-// A 64-bit FNV-1a hash of a section's bytes: tells repeats from new contents.
-u64 Fnv1a(const u8* p, size_t n) {
-  u64 h = 14695981039346656037ull;
-  for (size_t i = 0; i < n; ++i) h = (h ^ p[i]) * 1099511628211ull;
-  return h;
+// A 64-bit hash of a section's bytes, 16 bytes a step in two lanes: it only
+// picks the bucket, repeats are told by comparing the bytes.
+inline u64 Load64(const u8* p) {
+  u64 v;
+  std::memcpy(&v, p, 8);
+  return v;
 }
+inline u64 Mix(u64 h) {
+  h *= 0x9E3779B97F4A7C15ull;
+  return h ^ (h >> 29);
+}
+}  // namespace
+
+u64 SectionHash(const u8* p, size_t n, u64 seed) {
+  u64 a = seed ^ (n * 0xC2B2AE3D27D4EB4Full), b = ~seed;
+  size_t i = 0;
+  for (; i + 16 <= n; i += 16) {
+    a = Mix(a ^ Load64(p + i));
+    b = Mix(b ^ Load64(p + i + 8));
+  }
+  u64 tail = 0;
+  for (size_t k = 0; i + k < n; ++k) tail |= u64(p[i + k]) << (8 * (k & 7));
+  return Mix(Mix(a ^ tail) ^ Mix(b));
+}
+
+namespace {
 
 std::string ErrorText(const error& e) {
   if (!e.message.empty()) return e.message;
@@ -128,7 +149,14 @@ void Scanner::Section(u16 pid, const u8* section, size_t size) {
   TableStats& t = tables_[static_cast<size_t>(table)];
   ++t.sections;
   // Sections repeat; each distinct content is parsed once.
-  if (!seen_.emplace(pid, size, Fnv1a(section, size)).second) return;
+  const u64 hash = options_.hash(section, size, pid);
+  for (auto [it, end] = seen_.equal_range(hash); it != end; ++it) {
+    const Seen& s = it->second;
+    if (s.pid == pid && s.size == size && std::memcmp(store_.data() + s.offset, section, size) == 0)
+      return;
+  }
+  seen_.emplace(hash, Seen{pid, static_cast<u32>(size), store_.size()});
+  store_.insert(store_.end(), section, section + size);
   ++t.distinct;
   if (table == Table::Other) return;
   Parse(table, pid, section, size);

@@ -9,6 +9,7 @@
 #include <set>
 #include <string>
 #include <tuple>
+#include <unordered_map>
 #include <vector>
 
 #include "tslib/ts.h"
@@ -44,10 +45,15 @@ enum class Table {
 const char* TableName(Table t);
 Table TableOf(u8 table_id);
 
+// The hash that files a section among those seen (PID as seed).
+u64 SectionHash(const u8* section, size_t size, u64 seed);
+using SectionHashFn = u64 (*)(const u8* section, size_t size, u64 seed);
+
 struct Options {
   bool dump = false;         // write each distinct section's dump
   bool descriptors = false;  // with the dump: every descriptor of every loop
   std::set<u16> extraPids;   // further section PIDs to read
+  SectionHashFn hash = SectionHash;  // tests put in one of their own
 };
 
 class Scanner {
@@ -88,7 +94,15 @@ class Scanner {
   tslib::SectionDemux demux_;
   TableStats tables_[static_cast<size_t>(Table::Count)];
   std::map<std::pair<Table, std::string>, u64> errors_;
-  std::set<std::tuple<u16, size_t, u64>> seen_;  // pid, size, hash of the bytes
+  // Distinct sections: a hash of PID and bytes to copies of the sections
+  // seen, compared byte for byte on a hash match.
+  struct Seen {
+    u16 pid;
+    u32 size;
+    size_t offset;  // in store_
+  };
+  std::unordered_multimap<u64, Seen> seen_;
+  std::vector<u8> store_;
 };
 
 }  // namespace tsdump
