@@ -1,5 +1,7 @@
 #include "lib13818/descriptors_delivery.h"
 
+#include <iomanip>
+
 namespace lib13818 {
 
 namespace {
@@ -25,6 +27,19 @@ u32 BcdWhole(const u8* p, int digits) {
     value = value * 10 + ((i % 2 == 0) ? (b >> 4) : (b & 0x0F));
   }
   return value;
+}
+
+// Writes an exact whole number of units of 10^-fraction as a decimal with
+// every fraction digit (1172750, 5 -> "11.72750").  Base, width and fill
+// of the stream are left as they were.
+void PrintFixed(std::ostream& os, u32 whole, int fraction) {
+  u32 scale = 1;
+  for (int i = 0; i < fraction; ++i) scale *= 10;
+  const char fill = os.fill();
+  const std::ios_base::fmtflags flags = os.flags();
+  os << std::dec << whole / scale << '.' << std::setw(fraction) << std::setfill('0') << whole % scale
+     << std::setfill(fill);
+  os.flags(flags);
 }
 
 const double kSatelliteFrequency[] = {100, 10, 1, 0.1, 0.01, 0.001, 0.0001, 0.00001};
@@ -88,12 +103,19 @@ const char* DescriptorSatelliteDeliverySystem::GetFECInnerName(int fec) {
 
 void DescriptorSatelliteDeliverySystem::PrintFields(std::ostream& os) const {
   os << std::dec;
-  os << "frequency " << frequency << std::endl;
-  os << "orbital_position " << orbital_position << std::endl;
+  // The exact digits of the descriptor, not the doubles: 11.72750 GHz has
+  // more significant digits than a stream's default precision.
+  os << "frequency ";
+  PrintFixed(os, frequency_10kHz, 5);
+  os << std::endl << "orbital_position ";
+  PrintFixed(os, orbital_position_tenths, 1);
+  os << std::endl;
   os << "west_east_flag " << static_cast<int>(west_east_flag) << std::endl;
   os << "polarization " << static_cast<int>(polarization) << std::endl;
   os << "modulation " << static_cast<int>(modulation) << std::endl;
-  os << "symbol_rate " << symbol_rate << std::endl;
+  os << "symbol_rate ";
+  PrintFixed(os, symbol_rate_100sym, 4);
+  os << std::endl;
   os << "FEC_inner " << static_cast<int>(FEC_inner) << std::endl;
 }
 
@@ -112,10 +134,14 @@ DescriptorCableDeliverySystem::DescriptorCableDeliverySystem(const u8* d) : Desc
 }
 
 void DescriptorCableDeliverySystem::PrintFields(std::ostream& os) const {
-  os << "frequency: " << frequency << std::endl;
+  os << "frequency: ";
+  PrintFixed(os, frequency_100Hz, 4);
+  os << std::endl;
   os << "FEC_outer: " << static_cast<int>(FEC_outer) << std::endl;
   os << "modulation: " << static_cast<int>(modulation) << std::endl;
-  os << "symbol_rate: " << symbol_rate << std::endl;
+  os << "symbol_rate: ";
+  PrintFixed(os, symbol_rate_100sym, 4);
+  os << std::endl;
   os << "FEC_inner: " << static_cast<int>(FEC_inner) << std::endl;
 }
 

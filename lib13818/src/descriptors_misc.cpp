@@ -53,13 +53,13 @@ DescriptorAC3::DescriptorAC3(const u8* d) : Descriptor(d) {
   mainid_flag = (flags >> 5) & 1;
   asvc_flag = (flags >> 4) & 1;
   // The optional bytes follow in flag order; a flagged byte that the
-  // descriptor does not carry is not read and stays 0.
+  // descriptor does not carry is not read and stays 0, and the reading stops
+  // at the descriptor's end.
   const u8* p = d + 3;
   const u8* end = d + 2 + length;
   auto optional = [&](u32 flag, u32& field) {
     if (!flag) return;
-    if (p < end) field = *p;
-    ++p;
+    if (p < end) field = *p++;
   };
   optional(component_type_flag, component_type);
   optional(bsid_flag, bsid);

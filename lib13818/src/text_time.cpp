@@ -6,15 +6,30 @@ namespace lib13818 {
 
 int Bcd(u8 b) { return (b >> 4) * 10 + (b & 0x0F); }
 
+void MjdToDate(u32 mjd, int* year, int* month, int* day) {
+  // Days from 1 March of year 0 of the proleptic Gregorian calendar, then
+  // 400-year eras, years of the era and days of the year counted from March:
+  // whole numbers only, exact for every day.  MJD 0 is 17 November 1858.
+  const u32 z = mjd + 678881u;  // 678881 = days from 1 March 0 to 17 November 1858
+  const u32 era = z / 146097u;
+  const u32 doe = z - era * 146097u;
+  const u32 yoe = (doe - doe / 1460u + doe / 36524u - doe / 146096u) / 365u;
+  const u32 doy = doe - (365u * yoe + yoe / 4u - yoe / 100u);
+  const u32 mp = (5u * doy + 2u) / 153u;
+  *day = static_cast<int>(doy - (153u * mp + 2u) / 5u + 1u);
+  *month = static_cast<int>(mp < 10u ? mp + 3u : mp - 9u);
+  *year = static_cast<int>(yoe + era * 400u + (*month <= 2 ? 1u : 0u));
+}
+
 UtcTime& DecodeMjdUtc(UtcTime& t, const u8* p) {
-  const double mjd = static_cast<double>(Get16(p));
-  const int y = static_cast<int>((mjd - 15078.2) / 365.25);
-  const int m = static_cast<int>((mjd - 14956.1 - static_cast<int>(y * 365.25)) / 30.6001);
-  t.day = static_cast<int>(mjd) - 14956 - static_cast<int>(y * 365.25) -
-          static_cast<int>(m * 30.6001);
-  const int k = (m == 14 || m == 15) ? 1 : 0;
-  t.year = y + k + 1900;
-  t.month = m - 1 - 12 * k;
+  if (p[0] == 0xFF && p[1] == 0xFF && p[2] == 0xFF && p[3] == 0xFF && p[4] == 0xFF) {
+    t = UtcTime{0, 0, 0, 0, 0, 0, true};
+    return t;
+  }
+  u32 mjd = Get16(p);
+  if (mjd < 15079) mjd += 65536;  // past the wrap of April 2038
+  MjdToDate(mjd, &t.year, &t.month, &t.day);
+  t.undefined = false;
   t.hour = Bcd(p[2]);
   t.minute = Bcd(p[3]);
   t.second = Bcd(p[4]);
@@ -35,7 +50,9 @@ TimeOffset& DecodeBcdTimeOffset(TimeOffset& o, const u8* p) {
 }
 
 std::ostream& operator<<(std::ostream& os, const UtcTime& t) {
-  os << std::dec << t.day << "/" << t.month << "-" << t.year << " " << t.hour << ":" << t.minute
+  os << std::dec;
+  if (t.undefined) return os << "undefined";
+  os << t.day << "/" << t.month << "-" << t.year << " " << t.hour << ":" << t.minute
      << ":" << t.second;
   return os;
 }

@@ -26,12 +26,12 @@ TEST(SatelliteDelivery, DigitsFlagsAndPrint) {
   // Integers in decimal although Print leaves the stream in hex.
   EXPECT_EQ(Printed(d),
             "descriptor_tag: 43 satellite_delivery_system_descriptor\n"
-            "frequency 12.345\n"
+            "frequency 12.34500\n"
             "orbital_position 19.2\n"
             "west_east_flag 1\n"
             "polarization 2\n"
             "modulation 1\n"
-            "symbol_rate 27.5\n"
+            "symbol_rate 27.5000\n"
             "FEC_inner 3\n");
 }
 
@@ -86,10 +86,10 @@ TEST(CableDelivery, DigitsAndHexPrint) {
   EXPECT_EQ(e.modulation, 0x1Au);
   EXPECT_EQ(Printed(e),
             "descriptor_tag: 44 cable_delivery_system_descriptor\n"
-            "frequency: 346\n"
+            "frequency: 346.0000\n"
             "FEC_outer: c\n"
             "modulation: 1a\n"
-            "symbol_rate: 0\n"
+            "symbol_rate: 0.0000\n"
             "FEC_inner: f\n");
 }
 
@@ -156,3 +156,18 @@ TEST(DeliveryWholeUnits, EverySymbolRateAgreesWithItsDigits) {
 }
 
 }  // namespace
+
+TEST(SatelliteDelivery, DumpsEveryDigitOfTheWire) {
+  // 01 17 27 48: 11.72748 GHz, not six significant digits of a double.
+  auto d = MakeDescriptor<Satellite>(Desc(0x43, {0x01, 0x17, 0x27, 0x48, 0x01, 0x30, 0x02, 0x27, 0x49, 0x99, 0x13}));
+  std::ostringstream os;
+  d.PrintFields(os);
+  EXPECT_NE(os.str().find("frequency 11.72748\n"), std::string::npos) << os.str();
+  EXPECT_NE(os.str().find("orbital_position 13.0\n"), std::string::npos);
+  EXPECT_NE(os.str().find("symbol_rate 274.9991\n"), std::string::npos);
+  auto c = MakeDescriptor<Cable>(Desc(0x44, {0x03, 0x46, 0x12, 0x34, 0xFF, 0xF2, 0x03, 0x00, 0x69, 0x87, 0x65}));
+  std::ostringstream oc;
+  c.PrintFields(oc);
+  EXPECT_NE(oc.str().find("frequency: 346.1234\n"), std::string::npos) << oc.str();
+  EXPECT_NE(oc.str().find("symbol_rate: 6.9876\n"), std::string::npos);
+}

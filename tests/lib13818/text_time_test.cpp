@@ -33,11 +33,30 @@ TEST(UtcTime, DecodesMjdAndBcd) {
 
   EXPECT_EQ(Text(Mjd(0xFF, 0xFF)), "22/4-2038 0:0:0");
   EXPECT_EQ(Text(Mjd(15079 >> 8, 15079 & 0xFF)), "1/3-1900 0:0:0");
-  // No range check below 1 March 1900.
-  UtcTime zero = Mjd(0, 0);
-  EXPECT_EQ(zero.day, 19);
-  EXPECT_EQ(zero.month, -1);
-  EXPECT_EQ(zero.year, 1859);
+}
+
+TEST(UtcTime, DatesPastThe2038WrapAndUndefinedTimes) {
+  // Below 1 March 1900 the 16-bit MJD has wrapped: 22 April 2038 is followed
+  // by 23 April 2038 at MJD 0.
+  UtcTime zero = Mjd(0, 0, 0x06, 0x30, 0x15);
+  EXPECT_EQ(Text(zero), "23/4-2038 6:30:15");
+  EXPECT_FALSE(zero.undefined);
+  EXPECT_EQ(Text(Mjd(0x00, 0x01)), "24/4-2038 0:0:0");
+  EXPECT_EQ(Text(Mjd(0x00, 0xFD)), "1/1-2039 0:0:0");  // 253 + 65536
+  EXPECT_EQ(Text(Mjd(15078 >> 8, 15078 & 0xFF)), "4/8-2079 0:0:0");
+  EXPECT_EQ(Text(Mjd(0xFF, 0xFF, 0x23, 0x59, 0x59)), "22/4-2038 23:59:59");
+
+  // All 40 bits set: the start time of an NVOD reference event.
+  UtcTime undefined = Mjd(0xFF, 0xFF, 0xFF, 0xFF, 0xFF);
+  EXPECT_TRUE(undefined.undefined);
+  EXPECT_EQ(undefined.year, 0);
+  EXPECT_EQ(Text(undefined), "undefined");
+  // A record used again loses the mark with the next real date.
+  DecodeMjdUtc(undefined, std::vector<u8>{0xC0, 0x79, 0x12, 0x45, 0x00}.data());
+  EXPECT_FALSE(undefined.undefined);
+  EXPECT_EQ(Text(undefined), "13/10-1993 12:45:0");
+  // Only the whole field of ones is undefined.
+  EXPECT_EQ(Text(Mjd(0xFF, 0xFF, 0xFF, 0xFF, 0xFE)), "22/4-2038 165:165:164");
 }
 
 TEST(UtcTime, DefaultIsAllOnes) {
@@ -60,10 +79,10 @@ TEST(UtcTime, AgreesWithCivilCalendarOverTheWholeRange) {
     m = static_cast<int>(mm + 3 - 12 * (mm / 10));
     y = static_cast<int>(100 * b + dd - 4800 + mm / 10);
   };
-  for (long mjd = 15079; mjd <= 0xFFFF; ++mjd) {
+  for (long mjd = 0; mjd <= 0xFFFF; ++mjd) {
     UtcTime t = Mjd(static_cast<u8>(mjd >> 8), static_cast<u8>(mjd));
     int y, m, d;
-    civil(mjd, y, m, d);
+    civil(mjd < 15079 ? mjd + 65536 : mjd, y, m, d);
     ASSERT_EQ(t.year, y) << mjd;
     ASSERT_EQ(t.month, m) << mjd;
     ASSERT_EQ(t.day, d) << mjd;

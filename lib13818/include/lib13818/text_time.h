@@ -7,7 +7,9 @@
 
 namespace lib13818 {
 
-// A UTC date and time as decoded from 16-bit MJD + 6 BCD digits.
+// A UTC date and time as decoded from 16-bit MJD + 6 BCD digits.  A field of
+// all ones is "undefined" (the start time of an NVOD reference event): then
+// `undefined` is set and the six numbers are 0.
 struct UtcTime {
   int day = 1;
   int month = 1;
@@ -15,6 +17,7 @@ struct UtcTime {
   int hour = 1;
   int minute = 1;
   int second = 1;
+  bool undefined = false;
 };
 
 struct Duration {
@@ -59,12 +62,17 @@ void AssignDvbTextPrefixed(std::string& out, std::string& raw, const u8* field, 
                            int* consumed);
 
 int Bcd(u8 b);
-UtcTime& DecodeMjdUtc(UtcTime& t, const u8* p);            // 5 bytes
+// 16-bit MJD and 6 BCD digits (5 bytes).  An MJD below 15079 (1 March 1900)
+// is a date after the 16-bit field wrapped in April 2038 (MJD + 65536), as
+// equipment carries such dates; so dates run from 1 March 1900 to 4 August 2079.
+UtcTime& DecodeMjdUtc(UtcTime& t, const u8* p);
+// The date of a modified Julian day (any day from 1 March 1900 on).
+void MjdToDate(u32 mjd, int* year, int* month, int* day);
 Duration& DecodeBcdDuration(Duration& d, const u8* p);     // 3 bytes
 TimeOffset& DecodeBcdTimeOffset(TimeOffset& o, const u8* p);  // 2 bytes
 
-// Text forms: "13/10-1993 12:45:0", "1:30:0", "1:0".  Each sets the stream
-// decimal and leaves it so; no line end.
+// Text forms: "13/10-1993 12:45:0" (or "undefined"), "1:30:0", "1:0".  Each
+// sets the stream decimal and leaves it so; no line end.
 std::ostream& operator<<(std::ostream& os, const UtcTime& t);
 std::ostream& operator<<(std::ostream& os, const Duration& d);
 std::ostream& operator<<(std::ostream& os, const TimeOffset& o);
