@@ -2,7 +2,7 @@
 # Installs the Debian packages the build and the tests need (run as root).
 set -euo pipefail
 pkgs=(cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev libgmock-dev googletest
-      libbenchmark-dev mingw-w64 mingw-w64-tools libwine-dev wine wine64 xvfb x11-utils imagemagick python3
+      libbenchmark-dev libdvbpsi-dev mingw-w64 mingw-w64-tools libwine-dev wine wine64 xvfb x11-utils imagemagick python3
       sqlite3)
 missing=()
 # npm (for the SQLite amalgamation below) from Debian unless a Node.js install brings it.

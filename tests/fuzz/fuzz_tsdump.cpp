@@ -1,5 +1,7 @@
 // The stream scanner of orb-tsdump: packet reader, section reassembly and
-// every table parser with its dump.  The first input byte picks the mode:
+// every table parser with its dump, each section parsed from a heap block of
+// its own size.  The first input byte picks the mode (bit 0) and the reader
+// (bit 1: through a std::istream, else from memory):
 //   even: the rest is a transport stream as it stands;
 //   odd:  the rest is a list of sections (a PID byte, a length byte, the
 //         bytes), each given a fitting section_length and CRC_32 and cut
@@ -8,6 +10,7 @@
 #include <cstdint>
 #include <map>
 #include <sstream>
+#include <string>
 
 #include "lib13818/section.h"
 #include "tsdump/scanner.h"
@@ -49,10 +52,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
   options.dump = true;
   options.descriptors = true;
   options.extraPids.insert(0x0100);
+  options.exactCopies = true;
   std::ostringstream os;
   tsdump::Scanner scanner(options, &os);
-  tslib::PacketReader reader(bytes.data(), bytes.size());
-  while (const std::uint8_t* p = reader.Next()) scanner.Packet(p);
-  scanner.Report(os, &reader.stats());
+  if (data[0] & 2) {
+    std::istringstream in(std::string(bytes.begin(), bytes.end()));
+    tslib::PacketReader reader(in);
+    while (const std::uint8_t* p = reader.Next()) scanner.Packet(p);
+    scanner.Report(os, &reader.stats());
+  } else {
+    tslib::PacketReader reader(bytes.data(), bytes.size());
+    while (const std::uint8_t* p = reader.Next()) scanner.Packet(p);
+    scanner.Report(os, &reader.stats());
+  }
   return 0;
 }

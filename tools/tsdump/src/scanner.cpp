@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <iomanip>
+#include <memory>
 #include <sstream>
 #include <type_traits>
 
@@ -159,6 +160,14 @@ void Scanner::Section(u16 pid, const u8* section, size_t size) {
   store_.insert(store_.end(), section, section + size);
   ++t.distinct;
   if (table == Table::Other) return;
+  if (options_.exactCopies) {
+    // A read past the section then leaves the block instead of landing in
+    // the reassembler's buffer.
+    std::unique_ptr<u8[]> copy(new u8[size]);
+    std::memcpy(copy.get(), section, size);
+    Parse(table, pid, copy.get(), size);
+    return;
+  }
   Parse(table, pid, section, size);
 }
 

@@ -54,6 +54,7 @@ struct Options {
   bool descriptors = false;  // with the dump: every descriptor of every loop
   std::set<u16> extraPids;   // further section PIDs to read
   SectionHashFn hash = SectionHash;  // tests put in one of their own
+  bool exactCopies = false;  // parse each section from a heap block of its own size (fuzzing)
 };
 
 class Scanner {
