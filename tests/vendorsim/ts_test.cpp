@@ -78,7 +78,9 @@ TEST(SectionAssembler, IgnoresDuplicatesErrorsAndPacketsWithoutPayload) {
   vsim::u8 cc = 0;
   Bytes s = SectionOfSize(300);
   vsim::PacketiseSections(0x12, {s}, &cc, packets);
-  Bytes stream(packets.begin(), packets.begin() + kPacketSize);
+  Bytes stream;
+  stream.reserve(2 * kPacketSize);
+  stream.insert(stream.end(), packets.begin(), packets.begin() + kPacketSize);
   stream.insert(stream.end(), packets.begin(), packets.begin() + kPacketSize);  // duplicate
   Bytes af_only(kPacketSize, 0xFF);
   af_only[0] = 0x47;

@@ -32,8 +32,13 @@ void PutBcd(Bytes& b, u32 value, int digits) {
   b.insert(b.end(), tmp.begin(), tmp.end());
 }
 
+// Vectors are sized before bytes are appended: GCC 12 at -O3 takes an insert
+// behind a small braced list for a write past it (-Warray-bounds).
 Bytes Desc(u8 tag, const Bytes& payload) {
-  Bytes d = {tag, static_cast<u8>(payload.size())};
+  Bytes d;
+  d.reserve(2 + payload.size());
+  d.push_back(tag);
+  d.push_back(static_cast<u8>(payload.size()));
   d.insert(d.end(), payload.begin(), payload.end());
   return d;
 }
@@ -47,8 +52,11 @@ void PutLoop(Bytes& b, const Bytes& loop, u8 high = 0xF0) {
 // `flags`: the high nibble of byte 1 (0xB0 for PSI, 0xF0 for DVB SI).
 Bytes Long(u8 table_id, u16 ext, u8 section_number, u8 last_section_number, const Bytes& body,
            u8 flags = 0xF0, u8 version = 1) {
-  Bytes s = {table_id, flags, 0, static_cast<u8>(ext >> 8), static_cast<u8>(ext),
-             static_cast<u8>(0xC1 | (version & 0x1F) << 1), section_number, last_section_number};
+  const u8 header[] = {table_id, flags, 0, static_cast<u8>(ext >> 8), static_cast<u8>(ext),
+                       static_cast<u8>(0xC1 | (version & 0x1F) << 1), section_number, last_section_number};
+  Bytes s;
+  s.reserve(sizeof header + body.size() + 4);
+  s.assign(header, header + sizeof header);
   s.insert(s.end(), body.begin(), body.end());
   size_t len = s.size() - 3 + 4;
   s[1] = static_cast<u8>(flags | (len >> 8 & 0x0F));
@@ -324,6 +332,7 @@ void EncodeMjdUtc(const UtcInstant& t, u8 out[5]) {
 
 Bytes MakeTdt(const UtcInstant& now) {
   Bytes s = {0x70, 0x70, 0x05};
+  s.reserve(8);
   u8 t[5];
   EncodeMjdUtc(now, t);
   s.insert(s.end(), t, t + 5);
@@ -332,6 +341,7 @@ Bytes MakeTdt(const UtcInstant& now) {
 
 Bytes MakeTot(const UtcInstant& now) {
   Bytes s = {0x73, 0x70, 0x00};
+  s.reserve(64);
   u8 t[5];
   EncodeMjdUtc(now, t);
   s.insert(s.end(), t, t + 5);
