@@ -334,6 +334,8 @@ bool IsCharTableByte(char first) {
 
 void DecodeDvbText(std::string& out, const u8* p, size_t n) {
   if (n == 0) return;
+  // Most texts come out about as long as they go in: one allocation.
+  out.reserve(out.size() + n);
   const u8 first = p[0];
   if (first >= 0x20 || first == 0x00) {
     DecodeOneByte(out, p, n, 0);

@@ -1,5 +1,7 @@
 #include "lib13818/nit_bat.h"
 
+#include "entry_loop.h"
+
 namespace lib13818 {
 
 TransportStreamInfo::TransportStreamInfo(const u8* data, u32& size) {
@@ -20,7 +22,7 @@ void NetworkBouquetSection::ParseBody(const u8* body, size_t size) {
   if (2 + n + 2 > size) throw error("descriptor start end mismatch");
   ForEachDescriptor(body + 2, n, [this](const u8* d) {
     if (d[0] == 0x09)
-      caDescriptors.push_back(DescriptorCA(d));
+      caDescriptors.emplace_back(d);
     else
       descriptors.AddDescriptor(d);
   });
@@ -29,13 +31,7 @@ void NetworkBouquetSection::ParseBody(const u8* body, size_t size) {
   const size_t loopLength = size_t(end[0] & 0x0F) << 8 | end[1];
   const size_t loopStart = 2 + n + 2;
   if (loopStart + loopLength > size) throw error("descriptor start end mismatch");
-  size_t pos = 0;
-  while (pos < loopLength) {
-    u32 entry = static_cast<u32>(loopLength - pos);
-    TransportStreamInfo info(body + loopStart + pos, entry);
-    transportStreams.push_back(std::move(info));
-    pos += entry;
-  }
+  detail::ParseEntryLoop<u32>(body + loopStart, loopLength, 6, transportStreams);
 }
 
 void NetworkBouquetSection::DumpEntries(std::ostream& os, bool deliveryAndServiceList) const {

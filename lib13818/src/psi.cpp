@@ -2,6 +2,8 @@
 
 #include <iomanip>
 
+#include "entry_loop.h"
+
 namespace lib13818 {
 
 void ProgramAssociationSection::ParseBody(const u8* body, size_t size) {
@@ -63,11 +65,12 @@ void ProgramMapSection::ParseBody(const u8* body, size_t size) {
   if (4 + programInfoLength > size) throw error("descriptor start end mismatch");
   descriptors.AddLoop(body + 4, programInfoLength);
 
-  size_t pos = 4 + programInfoLength;
+  const size_t start = 4 + programInfoLength;
+  streams.reserve(streams.size() + detail::CountEntries(body + start, size - start, 5));
+  size_t pos = start;
   while (pos < size) {
     int length = static_cast<int>(size - pos);
-    StreamInfo info(body + pos, &length);
-    streams.push_back(std::move(info));
+    streams.emplace_back(body + pos, &length);  // built in place: its descriptor set is never moved
     pos += static_cast<size_t>(length);
   }
 }

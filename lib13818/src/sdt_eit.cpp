@@ -2,24 +2,10 @@
 
 #include <iomanip>
 
+#include "entry_loop.h"
+
 namespace lib13818 {
 
-namespace {
-
-// Runs the entry loop of `size` bytes: each entry's constructor takes the
-// bytes left and reports its own length.  Entries never reach past the loop.
-template <class Entry>
-void ParseEntries(const u8* p, size_t size, std::vector<Entry>& out) {
-  size_t pos = 0;
-  while (pos < size) {
-    u32 entry = static_cast<u32>(size - pos);
-    Entry e(p + pos, entry);
-    out.push_back(std::move(e));
-    pos += entry;
-  }
-}
-
-}  // namespace
 
 ServiceDescriptionInfo::ServiceDescriptionInfo(const u8* data, u32& size) {
   if (size < 5) throw error("too little data");
@@ -46,7 +32,7 @@ void ServiceDescriptionSection::ParseBody(const u8* body, size_t size) {
   // original_network_id and one reserved byte come before the service loop.
   if (size < 3) throw error("descriptor start end mismatch");
   original_network_id = Get16(body);
-  ParseEntries(body + 3, size - 3, services);
+  detail::ParseEntryLoop<u32>(body + 3, size - 3, 5, services);
 }
 
 void ServiceDescriptionSection::Dump(std::ostream& os) const {
@@ -90,7 +76,7 @@ void EventInformationSection::ParseBody(const u8* body, size_t size) {
   original_network_id = Get16(body + 2);
   segment_last_section_number = body[4];
   last_table_id = body[5];
-  ParseEntries(body + 6, size - 6, events);
+  detail::ParseEntryLoop<u32>(body + 6, size - 6, 12, events);
 }
 
 void EventInformationSection::Dump(std::ostream& os) const {

@@ -6,26 +6,42 @@ namespace lib13818 {
 
 namespace {
 
-constexpr std::array<u32, 256> MakeCrcTable() {
-  std::array<u32, 256> table{};
+// Eight tables for eight bytes a step: kCrc[k][b] is the register change of
+// byte b followed by k zero bytes (kCrc[0] is the byte-wise table).
+struct CrcTables {
+  u32 t[8][256];
+};
+
+constexpr CrcTables MakeCrcTables() {
+  CrcTables c{};
   for (u32 i = 0; i < 256; ++i) {
     u32 r = 0;
     for (u32 mask = 0x80; mask != 0; mask >>= 1) {
       if (i & mask) r ^= 0x80000000u;
       r = (r & 0x80000000u) ? (r << 1) ^ 0x04C11DB7u : r << 1;
     }
-    table[i] = r;
+    c.t[0][i] = r;
   }
-  return table;
+  for (int k = 1; k < 8; ++k)
+    for (u32 i = 0; i < 256; ++i) c.t[k][i] = (c.t[k - 1][i] << 8) ^ c.t[0][c.t[k - 1][i] >> 24];
+  return c;
 }
 
 // Built at compile time: no first-use race whichever thread parses.
-constexpr std::array<u32, 256> kCrcTable = MakeCrcTable();
+constexpr CrcTables kCrc = MakeCrcTables();
 
 }  // namespace
 
 u32 Crc32Mpeg(const u8* data, size_t size, u32 crc) {
-  for (size_t i = 0; i < size; ++i) crc = (crc << 8) ^ kCrcTable[(crc >> 24) ^ data[i]];
+  const auto& t = kCrc.t;
+  size_t i = 0;
+  for (; i + 8 <= size; i += 8) {
+    const u8* p = data + i;
+    const u32 hi = crc ^ (u32(p[0]) << 24 | u32(p[1]) << 16 | u32(p[2]) << 8 | p[3]);
+    crc = t[7][hi >> 24] ^ t[6][(hi >> 16) & 0xFF] ^ t[5][(hi >> 8) & 0xFF] ^ t[4][hi & 0xFF] ^
+          t[3][p[4]] ^ t[2][p[5]] ^ t[1][p[6]] ^ t[0][p[7]];
+  }
+  for (; i < size; ++i) crc = (crc << 8) ^ t[0][(crc >> 24) ^ data[i]];
   return crc;
 }
 

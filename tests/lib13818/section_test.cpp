@@ -1,3 +1,4 @@
+#include <vector>
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -17,6 +18,24 @@ TEST(Crc32, CheckValueAndWholeSectionResidue) {
   EXPECT_EQ(Crc32Mpeg(reinterpret_cast<const u8*>(digits), 9), 0x0376E6E7u);
   Bytes pat = SectionBuilder::Long(0x00, 1).U16(1).U16(0xE100).Build();
   EXPECT_EQ(Crc32Mpeg(pat.data(), pat.size()), 0u);
+}
+
+TEST(Crc32, EightBytesAStepAgreeWithTheBitwiseDefinition) {
+  // Every length up to 70 at every start offset up to 7, and a chained
+  // register, against the bit-by-bit register of the definition.
+  auto bitwise = [](const u8* p, size_t n, u32 crc) {
+    for (size_t i = 0; i < n; ++i) {
+      crc ^= u32(p[i]) << 24;
+      for (int k = 0; k < 8; ++k) crc = (crc & 0x80000000u) ? (crc << 1) ^ 0x04C11DB7u : crc << 1;
+    }
+    return crc;
+  };
+  std::vector<u8> bytes(80);
+  for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<u8>(i * 37 + 11);
+  for (size_t off = 0; off < 8; ++off)
+    for (size_t n = 0; off + n <= 78 && n <= 70; ++n)
+      ASSERT_EQ(Crc32Mpeg(bytes.data() + off, n), bitwise(bytes.data() + off, n, 0xFFFFFFFFu)) << off << " " << n;
+  EXPECT_EQ(Crc32Mpeg(bytes.data() + 20, 30, Crc32Mpeg(bytes.data(), 20)), Crc32Mpeg(bytes.data(), 50));
 }
 
 TEST(LongSection, EverySingleBitFlipIsACrcError) {

@@ -19,10 +19,12 @@ class DescriptorSet {
   void AddDescriptor(const u8* d);
 
   // Adds every descriptor of a loop of `size` bytes; a descriptor that runs
-  // past the loop is refused with "descriptor start end mismatch".
-  void AddLoop(const u8* p, size_t size) {
-    ForEachDescriptor(p, size, [this](const u8* d) { AddDescriptor(d); });
-  }
+  // past the loop is refused with "descriptor start end mismatch".  A list
+  // that gets several descriptors is sized for them first.
+  void AddLoop(const u8* p, size_t size);
+
+  // The list index of a descriptor tag.
+  static int ListIndexOfTag(u8 tag);
 
 #define ORB_DESCRIPTOR(index, tag, cls, member, name) std::vector<cls> member;
 #include "lib13818/descriptor_catalogue.def"
