@@ -1,6 +1,7 @@
 #include "tslib/ts.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace tslib {
 
@@ -24,19 +25,27 @@ constexpr size_t kLockPackets = 3;
 
 PacketReader::PacketReader(std::istream& in) : in_(&in) {}
 
-PacketReader::PacketReader(const u8* data, size_t size) : eof_(true), buf_(data, data + size) {}
+PacketReader::PacketReader(const u8* data, size_t size) : eof_(true), data_(data), size_(data ? size : 0) {}
 
 void PacketReader::Fill(size_t want) {
   if (Available() >= want || eof_) return;
-  if (pos_ > 0) {
-    buf_.erase(buf_.begin(), buf_.begin() + static_cast<std::ptrdiff_t>(pos_));
-    pos_ = 0;
+  // Keep what is left at the front of the buffer and read behind it.
+  const size_t left = Available();
+  if (cap_ < left + std::max(want, kChunk)) {
+    const size_t cap = left + std::max(want, kChunk);
+    std::unique_ptr<u8[]> grown(new u8[cap]);
+    if (left) std::memcpy(grown.get(), data_ + pos_, left);
+    mem_ = std::move(grown);
+    cap_ = cap;
+  } else if (left && pos_) {
+    std::memmove(mem_.get(), data_ + pos_, left);
   }
-  while (Available() < want && !eof_) {
-    const size_t old = buf_.size();
-    buf_.resize(old + std::max(want, kChunk));
-    in_->read(reinterpret_cast<char*>(buf_.data() + old), static_cast<std::streamsize>(buf_.size() - old));
-    buf_.resize(old + static_cast<size_t>(in_->gcount()));
+  data_ = mem_.get();
+  size_ = left;
+  pos_ = 0;
+  while (size_ < want && !eof_) {
+    in_->read(reinterpret_cast<char*>(mem_.get() + size_), static_cast<std::streamsize>(cap_ - size_));
+    size_ += static_cast<size_t>(in_->gcount());
     if (!*in_) eof_ = true;
   }
 }
@@ -45,8 +54,8 @@ bool PacketReader::SyncAt(size_t at) {
   // Sync bytes at `at` and at the packets after it that the input still holds.
   for (size_t k = 0; k < kLockPackets; ++k) {
     const size_t i = at + k * kPacketSize;
-    if (i >= buf_.size()) return k > 0;
-    if (buf_[i] != kSyncByte) return false;
+    if (i >= size_) return k > 0;
+    if (data_[i] != kSyncByte) return false;
   }
   return true;
 }
@@ -58,13 +67,13 @@ const u8* PacketReader::Next() {
     if (Available() < kPacketSize) {
       // A partial packet (or junk) at the end.
       stats_.skippedBytes += Available();
-      pos_ = buf_.size();
+      pos_ = size_;
       return nullptr;
     }
-    if (buf_[pos_] == kSyncByte && (locked_ ? StillLocked() : SyncAt(pos_))) {
+    if (data_[pos_] == kSyncByte && (locked_ ? StillLocked() : SyncAt(pos_))) {
       if (skipped) ++stats_.resyncs;
       locked_ = true;
-      const u8* p = buf_.data() + pos_;
+      const u8* p = data_ + pos_;
       pos_ += kPacketSize;
       ++stats_.packets;
       return p;
@@ -80,11 +89,11 @@ const u8* PacketReader::Next() {
 bool PacketReader::StillLocked() {
   // Followed by a sync byte (or the end of the input): a packet.
   const size_t next = pos_ + kPacketSize;
-  if (next >= buf_.size() || buf_[next] == kSyncByte) return true;
+  if (next >= size_ || data_[next] == kSyncByte) return true;
   // Otherwise either a packet followed by stray bytes, or stray bytes that
   // happen to start with 0x47 and end before a packet that locks on.
-  for (size_t q = pos_ + 1; q <= next && q < buf_.size(); ++q)
-    if (buf_[q] == kSyncByte && SyncAt(q)) return false;
+  for (size_t q = pos_ + 1; q <= next && q < size_; ++q)
+    if (data_[q] == kSyncByte && SyncAt(q)) return false;
   return true;
 }
 
@@ -198,12 +207,21 @@ void SectionReassembler::Put(const u8* p, const Sink& sink) {
 
 // --- SectionDemux ----------------------------------------------------------------
 
+SectionDemux::SectionDemux(Sink sink) : sink_(std::move(sink)), slots_(new Slot[0x2000]) {}
+
+void SectionDemux::AddPid(u16 pid) {
+  pid &= 0x1FFF;
+  Slot& slot = slots_[pid];
+  if (slot.reassembler) return;
+  // Map nodes stay where they are: the slot's pointers hold while PIDs are
+  // added, also from inside a sink.
+  slot.reassembler = &pids_[pid];
+  slot.sink = &sinks_.emplace(pid, [this, pid](const u8* s, size_t n) { sink_(pid, s, n); }).first->second;
+}
+
 void SectionDemux::Put(const u8* packet) {
-  const u16 pid = static_cast<u16>((packet[1] & 0x1F) << 8 | packet[2]);
-  auto it = pids_.find(pid);
-  if (it == pids_.end()) return;
-  // The sink may add PIDs; map insertions leave `it` valid.
-  it->second.Put(packet, [this, pid](const u8* s, size_t n) { sink_(pid, s, n); });
+  const Slot& slot = slots_[(packet[1] & 0x1F) << 8 | packet[2]];
+  if (slot.reassembler) slot.reassembler->Put(packet, *slot.sink);
 }
 
 SectionReassembler::Stats SectionDemux::Totals() const {

@@ -7,6 +7,7 @@
 #include <functional>
 #include <istream>
 #include <map>
+#include <memory>
 #include <set>
 #include <vector>
 
@@ -51,7 +52,8 @@ class PacketReader {
   };
 
   explicit PacketReader(std::istream& in);
-  // Reads from memory (the bytes are copied).
+  // Reads from memory; the bytes are not copied and must stay valid while
+  // the reader is used.
   PacketReader(const u8* data, size_t size);
 
   // The next packet (188 bytes, valid until the next call), or nullptr at the
@@ -64,11 +66,14 @@ class PacketReader {
   void Fill(size_t want);
   bool SyncAt(size_t at);
   bool StillLocked();
-  size_t Available() const { return buf_.size() - pos_; }
+  size_t Available() const { return size_ - pos_; }
 
   std::istream* in_ = nullptr;
   bool eof_ = false;
-  Bytes buf_;
+  std::unique_ptr<u8[]> mem_;  // stream input: the read buffer (never zero-filled)
+  size_t cap_ = 0;
+  const u8* data_ = nullptr;   // the bytes at hand: mem_, or the caller's
+  size_t size_ = 0;
   size_t pos_ = 0;
   bool locked_ = false;
   Stats stats_;
@@ -116,8 +121,10 @@ class SectionDemux {
  public:
   using Sink = std::function<void(u16 pid, const u8* section, size_t size)>;
 
-  explicit SectionDemux(Sink sink) : sink_(std::move(sink)) {}
-  void AddPid(u16 pid) { pids_[pid]; }
+  explicit SectionDemux(Sink sink);
+  SectionDemux(const SectionDemux&) = delete;
+  SectionDemux& operator=(const SectionDemux&) = delete;
+  void AddPid(u16 pid);
   bool HasPid(u16 pid) const { return pids_.count(pid) != 0; }
   // Feeds one packet of any PID; packets of other PIDs are ignored.
   void Put(const u8* packet);
@@ -127,8 +134,16 @@ class SectionDemux {
   SectionReassembler::Stats Totals() const;
 
  private:
+  // A PID's reassembler and its sink, looked up by PID without a search.
+  struct Slot {
+    SectionReassembler* reassembler = nullptr;
+    const SectionReassembler::Sink* sink = nullptr;
+  };
+
   Sink sink_;
   std::map<u16, SectionReassembler> pids_;
+  std::map<u16, SectionReassembler::Sink> sinks_;
+  std::unique_ptr<Slot[]> slots_;  // 8192, one per PID
 };
 
 // Cuts sections into packets of one PID, continuity counter kept across
