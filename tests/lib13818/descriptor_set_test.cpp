@@ -116,3 +116,25 @@ TEST(GetMpegDescriptorName, Ranges) {
   EXPECT_STREQ(GetMpegDescriptorName(0x10), "smootihing_descriptor");
   EXPECT_STREQ(GetMpegDescriptorName(0x12), "IBP_descriptor");
 }
+
+TEST(DescriptorSet, ListIndexesOfTagsAndLoopsAddedTwice) {
+  EXPECT_EQ(DescriptorSet::ListIndexOfTag(0x02), 0);
+  EXPECT_EQ(DescriptorSet::ListIndexOfTag(0x48), 20);
+  EXPECT_EQ(DescriptorSet::ListIndexOfTag(0x56), 67);
+  EXPECT_EQ(DescriptorSet::ListIndexOfTag(0x6A), 50);
+  EXPECT_EQ(DescriptorSet::ListIndexOfTag(0x80), DescriptorSet::kUserPrivateIndex);
+  EXPECT_EQ(DescriptorSet::ListIndexOfTag(0x13), DescriptorSet::kGeneralIndex);
+  // Several of a kind, user private and general among them, over two loops
+  // and a loop that goes wrong after its first descriptors: each list keeps
+  // loop order and what came before the fault.
+  DescriptorSet set;
+  const u8 first[] = {0x80, 1, 0x01, 0x0A, 4, 'd', 'e', 'u', 0, 0x80, 1, 0x02, 0x13, 0, 0x0A, 4, 'e', 'n', 'g', 1};
+  set.AddLoop(first, sizeof first);
+  const u8 second[] = {0x80, 1, 0x03, 0x0A, 4, 'f', 'r', 'a', 0, 0x80, 9, 1};
+  EXPECT_THROW(set.AddLoop(second, sizeof second), error);
+  ASSERT_EQ(set.userPrivateDescriptors.size(), 3u);
+  for (u8 i = 0; i < 3; ++i) EXPECT_EQ(set.userPrivateDescriptors[i].data, std::vector<u8>{static_cast<u8>(i + 1)});
+  ASSERT_EQ(set.iso639LanguageDescriptors.size(), 3u);
+  EXPECT_EQ(set.generalDescriptors.size(), 1u);
+  EXPECT_EQ(set.Count(), 7u);
+}
