@@ -13,14 +13,59 @@
 // that the texts of a capture cannot drive the terminal.
 #include <cstdio>
 #include <cstdlib>
+#if defined(__unix__)
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 #include <fstream>
 #include <iostream>
+#include <memory>
 #include <string>
 
 #include "tsdump/escape.h"
 #include "tsdump/scanner.h"
 
 namespace {
+
+// A regular file mapped into memory where the system can: read in place,
+// without copying it through a stream buffer.
+class MappedFile {
+ public:
+  explicit MappedFile(const std::string& path) {
+#if defined(__unix__)
+    const int fd = open(path.c_str(), O_RDONLY);
+    if (fd < 0) return;
+    struct stat st;
+    if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0) {
+      void* p = mmap(nullptr, static_cast<size_t>(st.st_size), PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
+      if (p != MAP_FAILED) {
+        data_ = static_cast<const tsdump::u8*>(p);
+        size_ = static_cast<size_t>(st.st_size);
+        madvise(p, size_, MADV_SEQUENTIAL);
+      }
+    }
+    close(fd);
+#else
+    (void)path;
+#endif
+  }
+  ~MappedFile() {
+#if defined(__unix__)
+    if (data_) munmap(const_cast<tsdump::u8*>(data_), size_);
+#endif
+  }
+  MappedFile(const MappedFile&) = delete;
+  MappedFile& operator=(const MappedFile&) = delete;
+
+  const tsdump::u8* data() const { return data_; }
+  size_t size() const { return size_; }
+
+ private:
+  const tsdump::u8* data_ = nullptr;
+  size_t size_ = 0;
+};
 
 int Usage() {
   std::cerr << "usage: orb-tsdump [--dump] [--descriptors] [--strict] [--complete] [--pid N]... FILE\n";
@@ -59,19 +104,24 @@ int main(int argc, char** argv) {
 
   std::ifstream file;
   std::istream* in = &std::cin;
+  std::unique_ptr<MappedFile> mapped;
   if (path != "-") {
-    file.open(path, std::ios::binary);
-    if (!file) {
-      std::cerr << "orb-tsdump: cannot open " << path << "\n";
-      return 1;
+    mapped = std::make_unique<MappedFile>(path);
+    if (!mapped->data()) {
+      file.open(path, std::ios::binary);
+      if (!file) {
+        std::cerr << "orb-tsdump: cannot open " << path << "\n";
+        return 1;
+      }
+      in = &file;
     }
-    in = &file;
   }
 
   tsdump::EscapingStreambuf escaping(std::cout.rdbuf());
   std::ostream out(&escaping);
   tsdump::Scanner scanner(options, &out);
-  tslib::PacketReader reader(*in);
+  tslib::PacketReader reader = mapped && mapped->data() ? tslib::PacketReader(mapped->data(), mapped->size())
+                                                        : tslib::PacketReader(*in);
   while (const tsdump::u8* packet = reader.Next()) scanner.Packet(packet);
 
   out << "input: " << path << "\n";
