@@ -208,6 +208,28 @@ TEST(Eit, EventsNamesAndDump) {
   EXPECT_EQ(os.str().find("service_id: 28006\n"), 0u);
 }
 
+TEST(Eit, NvodReferenceEventsWithoutStartAndDatesPast2038) {
+  // An NVOD reference event (start_time all ones) and an event of 2039
+  // (MJD 253 after the 16-bit wrap), with a name in ISO/IEC 8859-15.
+  Bytes b = SectionBuilder::Long(0x4E, 0x6D66, 0, 0, 1, 0xF)
+                .U16(0x044D).U16(0x0001).U8(0).U8(0x4E)
+                .U16(0x0001).Raw({0xFF, 0xFF, 0xFF, 0xFF, 0xFF}).Raw({0x01, 0x30, 0x00})
+                .U8(0x00).U8(16).Raw(Bytes{0x4D, 14, 'f', 'r', 'a', 9, 0x0B, 'F', 'r', 'a', 'n', 'c', 'e', ' ', 0xD4, 0})
+                .U16(0x0002).Raw({0x00, 0xFD, 0x20, 0x15, 0x00}).Raw({0x00, 0x45, 0x00})
+                .U8(0x00).U8(0x00)
+                .Build();
+  auto eit = ParseOk<EventInformationSection>(b);
+  ASSERT_EQ(eit.events.size(), 2u);
+  EXPECT_TRUE(eit.events[0].start_time.undefined);
+  ASSERT_EQ(eit.events[0].descriptors.shortEventDescriptors.size(), 1u);
+  EXPECT_EQ(eit.events[0].descriptors.shortEventDescriptors[0].event_name, "France \u00D4");
+  EXPECT_EQ(eit.events[0].descriptors.shortEventDescriptors[0].event_name_raw, "\x0B" "France \xD4");
+  std::ostringstream os;
+  eit.Dump(os);
+  EXPECT_NE(os.str().find("start_time: undefined\nduration: 1:30:0\n"), std::string::npos) << os.str();
+  EXPECT_NE(os.str().find("start_time: 1/1-2039 20:15:0\nduration: 0:45:0\n"), std::string::npos) << os.str();
+}
+
 TEST(Eit, TableIdsAndBounds) {
   for (int id = 0x4E; id <= 0x6F; ++id) {
     Bytes b = SectionBuilder::Long(static_cast<u8>(id), 1, 0, 0, 0, 0xF).U32(0).U16(0).Build();
