@@ -45,6 +45,11 @@ DescriptorExtendedEvent::DescriptorExtendedEvent(const u8* d) : Descriptor(d) {
   if (items_length + 6 > length) throw error("data length mismatch");
   const u8* p = d + 7;
   const u8* items_end = p + items_length;
+  // Counted first: the item vector grows once.
+  size_t count = 0;
+  for (size_t q = 0; q + 1 < items_length && q + p[q] + 2 <= items_length; q += p[q] + 2 + p[q + p[q] + 1])
+    ++count;
+  items.reserve(items.size() + count);
   while (p < items_end) {
     const u32 remaining = static_cast<u32>(items_end - p);
     const u32 description_length = p[0];
@@ -176,6 +181,7 @@ const char* ContentInfo::ContentNibbleName() const {
 
 DescriptorContent::DescriptorContent(const u8* d) : Descriptor(d) {
   if (length % 2 != 0) throw error(-1, "descriptor length mismatch");
+  contents.reserve(contents.size() + (length + 2 - 1) / 2);
   for (u32 i = 0; i < length; i += 2) contents.push_back(ContentInfo(d + 2 + i));
 }
 

@@ -22,6 +22,7 @@ void DescriptorParentalRating::RatingInfo::Print(std::ostream& os) const {
 
 DescriptorParentalRating::DescriptorParentalRating(const u8* d) : Descriptor(d) {
   if (length % 4 != 0) throw error(3, "parental_rating_descriptor");
+  ratings.reserve(ratings.size() + (length + 4 - 1) / 4);
   for (u32 i = 0; i < length; i += 4) ratings.push_back(RatingInfo(d + 2 + i));
 }
 
@@ -99,6 +100,7 @@ void SubtitlingInfo::Print(std::ostream& os) const {
 
 DescriptorSubtitling::DescriptorSubtitling(const u8* d) : Descriptor(d) {
   if (length % 8 != 0) throw error(3, "subtitling_descriptor");
+  subtitles.reserve(subtitles.size() + (length + 8 - 1) / 8);
   for (u32 i = 0; i < length; i += 8) subtitles.push_back(SubtitlingInfo(d + 2 + i));
 }
 
@@ -131,6 +133,7 @@ void DescriptorVBIData::PrintFields(std::ostream& os) const {
 
 DescriptorVBITeletext::DescriptorVBITeletext(const u8* d) : Descriptor(d) {
   if (length % 5 != 0) throw error(-1, -1);
+  pages.reserve(pages.size() + (length + 5 - 1) / 5);
   for (u32 i = 0; i < length; i += 5) pages.push_back(TeletextInfo(d + 2 + i));
 }
 

@@ -20,6 +20,7 @@ void DescriptorNetworkName::PrintFields(std::ostream& os) const {
 
 DescriptorServiceList::DescriptorServiceList(const u8* d) : Descriptor(d) {
   if (length % 3 != 0) throw error(-1, "descriptor length mismatch");
+  services.reserve(services.size() + (length + 3 - 1) / 3);
   for (u32 i = 0; i < length; i += 3) services.push_back(ServiceListInfo(d + 2 + i));
 }
 
@@ -81,6 +82,7 @@ void DescriptorService::PrintFields(std::ostream& os) const {
 DescriptorCountryAvailability::DescriptorCountryAvailability(const u8* d) : Descriptor(d) {
   if (length < 1 || (length - 1) % 3 != 0) throw error(3, "country_availability_descriptor");
   country_availability_flag = d[2] >> 7;
+  country_codes.reserve(country_codes.size() + (length + 3 - 1) / 3);
   for (u32 i = 3; i < 2 + length; i += 3) country_codes.push_back(Bytes(d + i, 3));
 }
 

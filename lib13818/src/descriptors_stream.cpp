@@ -35,6 +35,7 @@ void DescriptorAudioStream::PrintFields(std::ostream& os) const {
 
 DescriptorISO639Language::DescriptorISO639Language(const u8* d) : Descriptor(d) {
   if (length % 4 != 0) throw error(-1, "descriptor length mismatch");
+  languages.reserve(languages.size() + (length + 4 - 1) / 4);
   for (u32 i = 0; i < length; i += 4) languages.push_back(ISO639LanguageInfo(d + 2 + i));
 }
 
@@ -83,6 +84,7 @@ void DescriptorStreamIdentifier::PrintFields(std::ostream& os) const {
 }
 
 DescriptorCAIdentifier::DescriptorCAIdentifier(const u8* d) : Descriptor(d) {
+  CA_system_ids.reserve(CA_system_ids.size() + (length + 2 - 1) / 2);
   for (u32 i = 0; i + 2 <= length; i += 2) CA_system_ids.push_back(Get16(d + 2 + i));
 }
 
@@ -92,6 +94,7 @@ void DescriptorCAIdentifier::PrintFields(std::ostream& os) const {
 
 DescriptorTeletext::DescriptorTeletext(const u8* d) : Descriptor(d) {
   if (length % 5 != 0) throw error(-1, "descriptor length mismatch");
+  pages.reserve(pages.size() + (length + 5 - 1) / 5);
   for (u32 i = 0; i < length; i += 5) pages.push_back(TeletextInfo(d + 2 + i));
 }
 

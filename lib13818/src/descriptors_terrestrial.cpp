@@ -43,6 +43,7 @@ DescriptorFrequencyList::DescriptorFrequencyList(const u8* d) : Descriptor(d) {
   // coding_type and whole 4-byte frequencies: descriptor_length is 1 + 4n.
   if (length < 1 || (length - 1) % 4 != 0) LengthError();
   coding_type = d[2] & 0x03;
+  centre_frequency.reserve(centre_frequency.size() + (length + 4 - 1) / 4);
   for (u32 i = 3; i < 2 + length; i += 4) centre_frequency.push_back(Get32(d + i));
 }
 
@@ -98,6 +99,7 @@ DescriptorServiceAvailability::DescriptorServiceAvailability(const u8* d) : Desc
   // The flag byte and whole 2-byte cell ids: descriptor_length is 1 + 2n.
   if (length < 1 || (length - 1) % 2 != 0) LengthError();
   availability_flag = d[2] >> 7;
+  cell_id.reserve(cell_id.size() + (length + 2 - 1) / 2);
   for (u32 i = 3; i < 2 + length; i += 2) cell_id.push_back(Get16(d + i));
 }
 
