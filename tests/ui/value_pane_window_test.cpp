@@ -341,10 +341,11 @@ TEST_F(ValuePaneTest, ColumnsAndThePatAsRows) {
 }
 
 TEST_F(ValuePaneTest, SdtServiceServiceDescriptorAndSatelliteDelivery) {
-  // Names as the library hands them over: UTF-8, here Danish and Cyrillic.
+  // Names as the library hands them over: UTF-8, here Danish and Cyrillic
+  // (on the wire with the UTF-8 table selector 0x15).
   const std::string provider = "DR \xC3\x86\xC3\x98\xC3\x85";
   const std::string service = "\xD0\x9F\xD0\xB5\xD1\x80\xD0\xB2\xD1\x8B\xD0\xB9 \xE2\x82\xAC";
-  const auto sdt = ParseSection<lib13818::ServiceDescriptionSection>(SdtBytes(provider, service));
+  const auto sdt = ParseSection<lib13818::ServiceDescriptionSection>(SdtBytes("\x15" + provider, "\x15" + service));
   const auto& svc = sdt.services.at(0);
   pane_->ShowSdtService(svc);
   EXPECT_EQ(Rows(),
@@ -505,7 +506,7 @@ TEST_F(ValuePaneTest, ClearingFreesEveryItemWithoutSelectingItAndIsSafeAnyTime) 
 
 TEST_F(ValuePaneTest, PictureOfAnSdtServiceForReview) {
   const auto sdt = ParseSection<lib13818::ServiceDescriptionSection>(
-      SdtBytes("DR \xC3\x86\xC3\x98\xC3\x85", "DR1 \xE2\x80\x93 Danmark"));
+      SdtBytes("\x15" "DR \xC3\x86\xC3\x98\xC3\x85", "\x15" "DR1 \xE2\x80\x93 Danmark"));
   pane_->ShowSdtService(sdt.services.at(0));
   const std::wstring service = ExeFolder() + L"\\value-pane-sdt-service.bmp";
   ::RedrawWindow(frame_->m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
