@@ -117,6 +117,46 @@ std::vector<std::wstring> ListLines(HWND list) {
   return lines;
 }
 
+// The window as the screen shows it, as a 24-bit BMP in the build tree (for
+// review, never compared).
+void SaveScreenshot(HWND hwnd, const wchar_t* name) {
+  ::RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  ::Sleep(300);
+  RECT r{};
+  if (!::GetWindowRect(hwnd, &r)) return;
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  if (w <= 0 || h <= 0) return;
+  HDC screen = ::GetDC(nullptr);
+  HDC memory = ::CreateCompatibleDC(screen);
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+  bi.bmiHeader.biWidth = w;
+  bi.bmiHeader.biHeight = h;
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 24;
+  bi.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HBITMAP bitmap = ::CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (bitmap) {
+    HGDIOBJ old = ::SelectObject(memory, bitmap);
+    ::BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+    ::GdiFlush();
+    ::SelectObject(memory, old);
+    const DWORD size = ((static_cast<DWORD>(w) * 3 + 3) & ~3u) * static_cast<DWORD>(h);
+    BITMAPFILEHEADER fh{};
+    fh.bfType = 0x4D42;
+    fh.bfOffBits = sizeof fh + sizeof bi.bmiHeader;
+    fh.bfSize = fh.bfOffBits + size;
+    std::ofstream out((orb_test::ExeFolder() + L"\\" + name).c_str(), std::ios::binary);
+    out.write(reinterpret_cast<const char*>(&fh), sizeof fh);
+    out.write(reinterpret_cast<const char*>(&bi.bmiHeader), sizeof bi.bmiHeader);
+    out.write(static_cast<const char*>(bits), size);
+    ::DeleteObject(bitmap);
+  }
+  ::DeleteDC(memory);
+  ::ReleaseDC(nullptr, screen);
+}
+
 std::string SpecialFolder(int csidl) {
   std::string path;
   ShellFolderLookup(csidl, path);
@@ -231,11 +271,12 @@ class Orbisect3Scan : public ::testing::TestWithParam<std::string> {
   }
 
   // Runs the open "SI Reading" dialog: Start, wait for the end, Close.
-  void RunScanDialog(HWND dialog) {
+  void RunScanDialog(HWND dialog, const wchar_t* picture = nullptr) {
     ASSERT_TRUE(dialog) << "no SI Reading dialog";
     HWND start = ::GetDlgItem(dialog, 1011);
     ::SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(1011, BN_CLICKED), reinterpret_cast<LPARAM>(start));
     ASSERT_TRUE(WaitFor([&] { return WindowText(start) == L"Start" && ::IsWindowEnabled(start); }));
+    if (picture) SaveScreenshot(dialog, picture);
     Press(dialog, IDOK);
     ASSERT_TRUE(WaitFor([&] { return !::IsWindow(dialog); }, 20000));
   }
@@ -310,10 +351,11 @@ TEST_P(Orbisect3Scan, SatelliteThenCurrentTransponderWithTheKeepDataQuestion) {
   HWND dialog = WaitForDialog(L"SI Reading");
   ASSERT_TRUE(dialog);
   ::SendMessageW(::GetDlgItem(dialog, 1032), CB_SETCURSEL, 0, 0);
-  RunScanDialog(dialog);
+  RunScanDialog(dialog, GetParam() == "belvane" ? L"si-reading-satellite.bmp" : nullptr);
   EXPECT_TRUE(Said(L"Scanning Astra 19E"));
   EXPECT_TRUE(Said(L"5 entries in NIT section"));
   EXPECT_EQ(TreeStreams(), std::make_pair(1, 5)) << "the network and its five streams";
+  if (GetParam() == "belvane") SaveScreenshot(frame_, L"main-window-after-scan.bmp");
 
   // Every stream of the NIT tuned once through input A/A, then back.
   std::vector<std::string> locked;
@@ -391,6 +433,7 @@ TEST_P(Orbisect3Scan, TableSelectionAndSatelliteListDialogsCommitTheirChanges) {
   ASSERT_TRUE(tables);
   for (int id = 1013; id <= 1027; ++id)
     EXPECT_EQ(::SendMessageW(::GetDlgItem(tables, id), BM_GETCHECK, 0, 0), BST_CHECKED) << id;
+  SaveScreenshot(tables, L"si-tables.bmp");
   ::SendMessageW(tables, WM_COMMAND, MAKEWPARAM(1034, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(tables, 1034)));
   EXPECT_EQ(::SendMessageW(::GetDlgItem(tables, 1017), BM_GETCHECK, 0, 0), BST_UNCHECKED) << "BAT";
   EXPECT_EQ(::SendMessageW(::GetDlgItem(tables, 1022), BM_GETCHECK, 0, 0), BST_CHECKED) << "PMT";
@@ -440,12 +483,14 @@ TEST_P(Orbisect3Scan, TableSelectionAndSatelliteListDialogsCommitTheirChanges) {
   ::SendMessageW(::GetDlgItem(transponders, 1025), CB_SETCURSEL, 1, 0);
   ::SendMessageW(transponders, WM_COMMAND, MAKEWPARAM(1015, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(transponders, 1015)));
   EXPECT_EQ(ListLines(::GetDlgItem(transponders, 1020)), std::vector<std::wstring>{L"0001 03F2 P 12187000 V"});
+  SaveScreenshot(transponders, L"transponder-list.bmp");
   Press(transponders, IDOK);
   ASSERT_TRUE(WaitFor([&] { return !::IsWindow(transponders); }, 20000));
   ::SendMessageW(available, LB_SETSEL, FALSE, -1);
   ::SendMessageW(available, LB_SETSEL, TRUE, at);
   ::SendMessageW(manager, WM_COMMAND, MAKEWPARAM(1030, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(manager, 1030)));
   EXPECT_EQ(ListLines(selected), (std::vector<std::wstring>{L"Astra 19E", L"Test sat"}));
+  SaveScreenshot(manager, L"satellite-list-manager.bmp");
   Press(manager, IDCANCEL);
   ASSERT_TRUE(WaitFor([&] { return !::IsWindow(manager); }, 20000));
 
