@@ -360,10 +360,10 @@ TEST_F(QuarnDialogTest, TuningDialogReadsBackAndTunesThroughTheSwitch) {
     sync = ProgressPos(dlg, 1082);
     level = ProgressPos(dlg, 1078);
     SaveWindowBitmap(dlg, L"dialog_quarn_tuning.bmp");
-    // 13.0E behind input A/B: 11034 V in the low band.
+    // 13.0E on position B ("B/A"): 11034 V in the low band.
     SetItemText(dlg, 201, "11034000");
     Click(dlg, 204, {203, 204});
-    Choose(dlg, 1004, 1);
+    Choose(dlg, 1004, 2);  // "B/A"
     Choose(dlg, 207, 2);  // 3/4
     PostClick(dlg, IDOK);
   });
@@ -378,7 +378,7 @@ TEST_F(QuarnDialogTest, TuningDialogReadsBackAndTunesThroughTheSwitch) {
   EXPECT_GT(level, 0);
   const QSIM_TUNE t = LastTune();
   EXPECT_EQ(t.FrequencyKhz, 11034000u);
-  EXPECT_EQ(t.Diseqc, 4u);
+  EXPECT_EQ(t.Diseqc, 5u);
   EXPECT_EQ(t.LnbMhz, 9750u);
   EXPECT_EQ(t.Tone, 0u);
   EXPECT_EQ(t.Polarity, 1u);

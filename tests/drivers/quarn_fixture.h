@@ -94,11 +94,14 @@ class QuarnTest : public ::testing::Test {
   }
 
   // Two satellites behind a DiSEqC 1.0 switch, as the default world has them.
+  // Two satellites as the default world has them: 19.2E on input A, 13.0E
+  // on position B (DiSEqC 1.0 "B/A", the third slot; tone burst B, the
+  // second slot).
   void ConfigureDish(DWORD mode = 2) {
     WriteDword(classKey_, "disqmode", mode);
     WriteDword(classKey_, "loglevel", 4);
     WriteString(classKey_, "satellite1", "19.2E");
-    WriteString(classKey_, "satellite2", "13.0E");
+    WriteString(classKey_, mode == 1 ? "satellite2" : "satellite3", "13.0E");
   }
 
   HRESULT TuneSatellite(const wchar_t* name, uint32_t frequency10kHz, uint8_t polarization, uint32_t sr100) {

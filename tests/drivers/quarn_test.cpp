@@ -247,10 +247,10 @@ TEST_F(QuarnTest, SatelliteTuningThroughTheSwitchAndBack) {
   EXPECT_EQ(d.symbol_rate, 275000u);
   EXPECT_EQ(d.polarization, 0);
 
-  // The second slot: 13.0E, 11034 V in the low band.
+  // The third slot, position B: 13.0E, 11034 V in the low band.
   ASSERT_EQ(TuneSatellite(L"13.0E", 1103400, 1, 275000), S_OK);
   t = LastTune();
-  EXPECT_EQ(t.Diseqc, 4u);
+  EXPECT_EQ(t.Diseqc, 5u);
   EXPECT_EQ(t.LnbMhz, 9750u);
   EXPECT_EQ(t.Tone, 0u);
   EXPECT_EQ(t.Polarity, 1u);

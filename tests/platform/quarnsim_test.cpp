@@ -183,7 +183,14 @@ TEST_F(QuarnSimTest, SourcePinsAndTunerFollowTheWorld) {
   ASSERT_EQ(tuner_->SetFrequency(11034000), S_OK);
   ASSERT_EQ(tuner_->ApplyTuning(), S_OK);
   EXPECT_EQ(tuner_->CheckLock(), S_OK);
-  ASSERT_GE(Sim().TuneCount(), 3);
+  // DiSEqC 1.0: "A/B" (option B) has nothing behind it, "B/A" (position B) is 13.0E.
+  ASSERT_EQ(tuner_->SetDiseqc(4), S_OK);
+  ASSERT_EQ(tuner_->ApplyTuning(), S_OK);
+  EXPECT_EQ(tuner_->CheckLock(), QUARN_E_NOT_LOCKED);
+  ASSERT_EQ(tuner_->SetDiseqc(5), S_OK);
+  ASSERT_EQ(tuner_->ApplyTuning(), S_OK);
+  EXPECT_EQ(tuner_->CheckLock(), S_OK);
+  ASSERT_GE(Sim().TuneCount(), 5);
 
   // Codes out of range are refused.
   EXPECT_EQ(tuner_->SetFec(9), E_INVALIDARG);

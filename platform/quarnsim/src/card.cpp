@@ -1,5 +1,7 @@
 #include "card.h"
 
+#include "drvcore/tuning.h"
+
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -91,7 +93,9 @@ void Card::Apply() {
     if (v.diseqc == 1 || v.diseqc == 2) {
       vsim::ApplyDiseqc(sw, nullptr, 0, v.diseqc == 1 ? vsim::kBurstA : vsim::kBurstB);
     } else if (v.diseqc >= 3 && v.diseqc <= 6) {
-      const vsim::u8 data = static_cast<vsim::u8>(0xF0 | (v.diseqc - 3) << 2 | (vertical ? 0 : 2) | (v.tone ? 1 : 0));
+      // Inputs A/A, A/B, B/A, B/B: the option bit for the second letter,
+      // the position bit for the first, as a committed switch takes them.
+      const vsim::u8 data = drvcore::Diseqc10Data(static_cast<int>(v.diseqc - 3), vertical, v.tone != 0);
       const vsim::u8 msg[4] = {0xE0, 0x10, 0x38, data};
       vsim::ApplyDiseqc(sw, msg, 4, vsim::kBurstNone);
     }

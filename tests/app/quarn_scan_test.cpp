@@ -1,0 +1,365 @@
+// The "SI Reading" dialog on the Quarn plug-in over the simulated card
+// maker's filters: the current transponder, the current NIT and a single
+// satellite scan fill the store as the vendor-library plug-ins do on the
+// same simulated world (the budget plug-in scans the same satellite here
+// and the two stores are compared table by table).  The dialog runs modally
+// on the test's thread while a second thread plays the user.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <functional>
+#include <map>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "orb_app/SIReadingDlg.h"
+#include "orb_app/scan_bridge.h"
+#include "orb_app/startup.h"
+#include "orb_atl/bstr.h"
+#include "orb_atl/com_ptr.h"
+#include "plugin_support.h"
+#include "quarn.h"
+#include "quarnsim/hooks.h"
+#include "satlistmgr.h"
+#include "test_support.h"
+
+using orb::com::Bstr;
+using orb::com::ComPtr;
+
+namespace {
+
+class CQuarnScanTestApp : public CWinApp {
+ public:
+  CQuarnScanTestApp() : CWinApp("OrbQuarnScanTest") {}
+};
+CQuarnScanTestApp theQuarnScanTestApp;
+
+QsimHooks& Sim() {
+  static QsimHooks hooks(ORB_QUARNSIM_PATH);
+  return hooks;
+}
+
+const plugtest::Plugin& Belvane() {
+  for (const plugtest::Plugin& p : plugtest::Plugins())
+    if (std::string(p.name) == "belvane") return p;
+  return plugtest::Plugins().front();
+}
+
+class Environment : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    // Closing a managed window under Wine without a window manager waits for
+    // an answer that never comes: this program's windows stay unmanaged.
+    HKEY k = nullptr;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\app_quarn_scan_tests.exe\\X11 Driver", 0,
+                        nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr) == ERROR_SUCCESS) {
+      RegSetValueExA(k, "Managed", 0, REG_SZ, reinterpret_cast<const BYTE*>("N"), 2);
+      RegCloseKey(k);
+    }
+    ASSERT_TRUE(AfxWinInit(::GetModuleHandleW(nullptr), nullptr, ::GetCommandLineW(), SW_SHOW));
+    ::CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+    ASSERT_TRUE(orb_test::RegisterServerBeside(L"orbsatlist.dll"));
+    ASSERT_TRUE(orb_test::RegisterServerBeside(L"quarn.dll"));
+    ASSERT_TRUE(orb_test::RegisterServerBeside(Belvane().dll));
+    ASSERT_NE(Sim().module, nullptr) << Sim().windowsPath;
+    ASSERT_EQ(Sim().Register(), S_OK);
+  }
+};
+const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new Environment);
+
+std::wstring TextOf(HWND hwnd) {
+  wchar_t text[512] = {};
+  ::GetWindowTextW(hwnd, text, 511);
+  return text;
+}
+
+HWND FindReadingDialog() {
+  HWND found = nullptr;
+  ::EnumWindows(
+      [](HWND hwnd, LPARAM p) -> BOOL {
+        DWORD pid = 0;
+        ::GetWindowThreadProcessId(hwnd, &pid);
+        wchar_t cls[32] = {};
+        ::GetClassNameW(hwnd, cls, 31);
+        if (pid == ::GetCurrentProcessId() && ::IsWindowVisible(hwnd) && std::wstring(cls) == L"#32770" &&
+            TextOf(hwnd) == L"SI Reading")
+          *reinterpret_cast<HWND*>(p) = hwnd;
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+bool WaitFor(const std::function<bool()>& done, DWORD boundMs = 120000) {
+  const ULONGLONG end = ::GetTickCount64() + boundMs;
+  while (!done()) {
+    if (::GetTickCount64() > end) return false;
+    ::Sleep(20);
+  }
+  return true;
+}
+
+void Press(HWND dialog, int id) {
+  ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(dialog, id)));
+}
+
+// Start (sent: the worker runs when this returns), then wait for the scan
+// to end (the button reads "Start" and is enabled again).
+bool StartAndWait(HWND dialog) {
+  HWND start = ::GetDlgItem(dialog, 1011);
+  ::SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(1011, BN_CLICKED), reinterpret_cast<LPARAM>(start));
+  return WaitFor([&] { return TextOf(start) == L"Start" && ::IsWindowEnabled(start); });
+}
+
+void SelectSatellite(HWND dialog, const wchar_t* name) {
+  HWND combo = ::GetDlgItem(dialog, 1032);
+  const LRESULT i = ::SendMessageW(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(name));
+  ::SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(i), 0);
+}
+
+// Runs the dialog while `act` plays the user on its window.
+INT_PTR RunDialog(CSIReadingDlg& dlg, const std::function<void(HWND)>& act) {
+  std::atomic<bool> done{false};
+  std::thread user([&] {
+    HWND dialog = nullptr;
+    WaitFor([&] {
+      dialog = FindReadingDialog();
+      return dialog != nullptr || done.load();
+    });
+    if (dialog && !done) act(dialog);
+    WaitFor([&] {
+      if (done) return true;
+      if (::IsWindowEnabled(::GetDlgItem(dialog, IDOK))) Press(dialog, IDOK);
+      ::Sleep(100);
+      return done.load();
+    });
+  });
+  const INT_PTR result = dlg.DoModal();
+  done = true;
+  user.join();
+  return result;
+}
+
+// A satellite of the default list selected, its transponder `index` made primary.
+void MakePrimary(ISatListManager* list, const wchar_t* satelliteName, int index) {
+  ComPtr<ISatellite> satellite;
+  Bstr name(satelliteName);
+  ASSERT_EQ(list->FindSatellite(name, satellite.Put()), S_OK);
+  ASSERT_EQ(satellite->SetSelected(TRUE), S_OK);
+  ComPtr<IEnumTransponders> all;
+  ASSERT_EQ(satellite->EnumTransponders(0, all.Put()), S_OK);
+  for (int i = 0;; ++i) {
+    ComPtr<ITransponder> t;
+    ULONG fetched = 0;
+    if (all->Next(1, t.Put(), &fetched) != S_OK) break;
+    if (i != index) continue;
+    long nid = 0, tsid = 0, pol = 0, fec = 0;
+    ULONG f = 0, sr = 0;
+    t->GetNetworkId(&nid);
+    t->GetTransportStreamId(&tsid);
+    t->GetFrequency(&f);
+    t->GetSymbolRate(&sr);
+    t->GetPolarization(&pol);
+    t->GetFEC(&fec);
+    ASSERT_EQ(satellite->DeleteTransponder(nid, tsid), S_OK);
+    ComPtr<ITransponder> p;
+    ASSERT_EQ(satellite->CreateTransponder(nid, tsid, p.Put()), S_OK);
+    p->SetPrimary(1);
+    p->SetFrequency(f);
+    p->SetSymbolRate(sr);
+    p->SetPolarization(pol);
+    p->SetFEC(fec);
+    ASSERT_EQ(satellite->AddTransponder(p), S_OK);
+  }
+  ASSERT_EQ(list->StoreSatellite(satellite), S_OK);
+}
+
+// The driver under test, its settings (DiSEqC 1.0, "Astra 19E" on A/A,
+// "Hotbird 13E" on position B) in a scratch registry root, and the default
+// satellite list.
+class QuarnScan : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Sim().Reset();
+    Sim().SetPacketRate(100000);  // ten times the usual rate: scans wait for the tables' cycles
+    vsim_ = std::make_unique<plugtest::Vsim>(Belvane().vendorDll);
+    ASSERT_NE(vsim_->Reset, nullptr);
+    vsim_->Reset();
+    vsim_->SetDevices("sat");
+    auto rate = reinterpret_cast<void (*)(unsigned)>(
+        reinterpret_cast<void*>(::GetProcAddress(vsim_->module, "VsimSetPacketRate")));
+    ASSERT_NE(rate, nullptr);
+    rate(100000);
+    base_ = "SOFTWARE\\Team Orbisect\\OrbQuarnScanTest" + std::to_string(::GetCurrentProcessId());
+    ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, base_.c_str());
+    ASSERT_EQ(satList_.CoCreateInstance(CLSID_SatListManager, CLSCTX_INPROC_SERVER), S_OK);
+    ASSERT_EQ(orb::app::FillDefaultSatList(satList_), S_OK);
+    orb::app::WriteSITableSelection(0x7FFF);
+  }
+  void TearDown() override {
+    driver_ = nullptr;
+    satList_ = nullptr;
+    ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, base_.c_str());
+    orb_test::DeleteValue(L"SOFTWARE\\Team Orbisect\\Orbisect3", L"sitables");
+    if (vsim_ && vsim_->Reset) vsim_->Reset();
+    EXPECT_EQ(Sim().RunningStreams(), 0);
+    EXPECT_EQ(Sim().LiveFilters(), 0);
+  }
+
+  // Creates and starts the driver of `clsid`; its settings live in
+  // `settingsKey` below the class key.
+  void StartDriver(const CLSID& clsid, bool deviceSubkey) {
+    driver_ = nullptr;
+    const std::string classKey = base_ + "\\drivers\\" + orb::app::GuidToRegistryString(clsid);
+    const std::string settings = deviceSubkey ? classKey + "\\0" : classKey;
+    if (deviceSubkey) plugtest::WriteDword(classKey, "device", 0);
+    plugtest::WriteDword(settings, "disqmode", 2);
+    plugtest::WriteString(settings, "satellite1", "Astra 19E");
+    plugtest::WriteString(settings, "satellite3", "Hotbird 13E");
+    ASSERT_EQ(driver_.CoCreateInstance(clsid, CLSCTX_INPROC_SERVER), S_OK);
+    ComPtr<IDriverControl> control;
+    ASSERT_EQ(driver_.As(control), S_OK);
+    const std::string root = base_ + "\\drivers";
+    Bstr rootText(std::wstring(root.begin(), root.end()));
+    Bstr user(L"C:\\users\\test\\Orbisect 3\\drivers");
+    Bstr allUsers(L"C:\\ProgramData\\Orbisect 3\\drivers");
+    ASSERT_EQ(control->Init(rootText, allUsers, user), S_OK);
+    ASSERT_EQ(control->SetSatListMgr(satList_), S_OK);
+  }
+
+  void Tune(const wchar_t* satellite, ULONG frequency, BYTE polarization) {
+    ComPtr<ISetTuner> tuner;
+    ASSERT_EQ(driver_.As(tuner), S_OK);
+    SATDELIVERYDESC d{};
+    d.frequency = frequency;
+    d.polarization = polarization;
+    d.symbol_rate = 275000;
+    ASSERT_EQ(tuner->SetSatellite(0, satellite, &d), S_OK)
+        << "last tune: " << Sim().LastTune().FrequencyKhz << " lnb " << Sim().LastTune().LnbMhz << " diseqc "
+        << Sim().LastTune().Diseqc << " pol " << Sim().LastTune().Polarity << " sr " << Sim().LastTune().SymbolRateKsps;
+  }
+
+  INT_PTR Scan(lib13818::NetworkMap& store, UINT mode, const std::function<void(HWND)>& act) {
+    IDvbDriver* driver = driver_;
+    CSIReadingDlg dlg(store, mode, driver, nullptr, satList_);
+    return RunDialog(dlg, act);
+  }
+
+  static std::size_t Streams(const lib13818::NetworkMap& store) {
+    std::size_t n = 0;
+    for (const auto& network : store) n += network.second.transponders.size();
+    return n;
+  }
+
+  std::unique_ptr<plugtest::Vsim> vsim_;
+  std::string base_;
+  ComPtr<IDvbDriver> driver_;
+  ComPtr<ISatListManager> satList_;
+};
+
+// The tables of two stores that do not follow the clock, stream by stream.
+void ExpectSameTables(const lib13818::NetworkMap& quarn, const lib13818::NetworkMap& vendor) {
+  ASSERT_EQ(quarn.size(), vendor.size());
+  for (const auto& [nid, network] : vendor) {
+    ASSERT_TRUE(quarn.count(nid)) << nid;
+    const auto& mine = quarn.at(nid).transponders;
+    ASSERT_EQ(mine.size(), network.transponders.size()) << nid;
+    for (const auto& [tsid, t] : network.transponders) {
+      SCOPED_TRACE(tsid);
+      ASSERT_TRUE(mine.count(tsid));
+      const lib13818::Transponder& q = mine.at(tsid);
+      EXPECT_EQ(q.pat.CRC_32, t.pat.CRC_32);
+      EXPECT_EQ(q.cat.CRC_32, t.cat.CRC_32);
+      EXPECT_EQ(q.bat.CRC_32, t.bat.CRC_32);
+      ASSERT_EQ(q.pmts.size(), t.pmts.size());
+      for (std::size_t i = 0; i < t.pmts.size(); ++i) EXPECT_EQ(q.pmts[i].CRC_32, t.pmts[i].CRC_32);
+      ASSERT_EQ(q.nitActual.size(), t.nitActual.size());
+      for (const auto& [id, sections] : t.nitActual)
+        for (const auto& [n, s] : sections) EXPECT_EQ(q.nitActual.at(id).at(n).CRC_32, s.CRC_32);
+      ASSERT_EQ(q.sdtActual.size(), t.sdtActual.size());
+      for (const auto& [onid, streams] : t.sdtActual)
+        for (const auto& [ts, sections] : streams)
+          for (const auto& [n, s] : sections) EXPECT_EQ(q.sdtActual.at(onid).at(ts).at(n).CRC_32, s.CRC_32);
+      EXPECT_EQ(q.sdtOther.size(), t.sdtOther.size());
+      EXPECT_EQ(q.nitOther.size(), t.nitOther.size());
+      EXPECT_EQ(q.eitPresentFollowingActual.size(), t.eitPresentFollowingActual.size());
+      EXPECT_EQ(q.eitScheduleActual.size(), t.eitScheduleActual.size());
+      EXPECT_EQ(q.GetLabel(), t.GetLabel());
+      EXPECT_EQ(q.satelliteName, t.satelliteName);
+      EXPECT_EQ(q.tdt.parsed, t.tdt.parsed);
+    }
+  }
+}
+
+TEST_F(QuarnScan, SingleSatelliteFillsTheStoreLikeTheBudgetCard) {
+  orb::app::WriteSITableSelection(0x41B);
+  MakePrimary(satList_, L"Astra 19E", 0);
+
+  lib13818::NetworkMap vendor;
+  StartDriver(*Belvane().clsid, true);
+  INT_PTR result = Scan(vendor, orb::scan::SCAN_SINGLE_SATELLITE, [&](HWND dialog) {
+    SelectSatellite(dialog, L"Astra 19E");
+    ASSERT_TRUE(StartAndWait(dialog));
+    Press(dialog, IDOK);
+  });
+  EXPECT_EQ(result, IDOK);
+  driver_ = nullptr;
+
+  lib13818::NetworkMap quarn;
+  StartDriver(CLSID_quarndev, false);
+  result = Scan(quarn, orb::scan::SCAN_SINGLE_SATELLITE, [&](HWND dialog) {
+    SelectSatellite(dialog, L"Astra 19E");
+    ASSERT_TRUE(StartAndWait(dialog));
+    Press(dialog, IDOK);
+  });
+  EXPECT_EQ(result, IDOK);
+  EXPECT_EQ(Streams(quarn), 5u);
+  ExpectSameTables(quarn, vendor);
+  // Every stream of the satellite was tuned through DiSEqC 1.0 input A.
+  int locked = 0;
+  for (int i = 0; i < Sim().TuneCount(); ++i) {
+    QSIM_TUNE t{};
+    Sim().GetTune(i, &t);
+    if (t.Locked) {
+      ++locked;
+      EXPECT_EQ(t.Diseqc, 3u);
+    }
+  }
+  EXPECT_GE(locked, 5);
+}
+
+TEST_F(QuarnScan, CurrentTransponderAndCurrentNit) {
+  StartDriver(CLSID_quarndev, false);
+  // "Astra 19E" 12187 H: the current transponder, all tables.
+  Tune(L"Astra 19E", 1218700, 0);
+  lib13818::NetworkMap store;
+  INT_PTR result = Scan(store, orb::scan::SCAN_CURRENT_TRANSPONDER, [&](HWND dialog) {
+    ASSERT_TRUE(StartAndWait(dialog));
+    Press(dialog, IDOK);
+  });
+  EXPECT_EQ(result, IDOK);
+  ASSERT_EQ(Streams(store), 1u);
+  const lib13818::Transponder& t = store.at(0x0101).transponders.at(0x0471);
+  EXPECT_FALSE(t.pat.programs.empty());
+  EXPECT_FALSE(t.pmts.empty());
+  EXPECT_FALSE(t.sdtActual.empty());
+  EXPECT_FALSE(t.eitPresentFollowingActual.empty());
+  EXPECT_TRUE(t.tdt.parsed);
+  EXPECT_EQ(t.GetLabel().substr(0, 13), "0471 - 12187H");
+
+  // "Current NIT..." on Hotbird (position B): every stream of its network.
+  orb::app::WriteSITableSelection(0);
+  MakePrimary(satList_, L"Hotbird 13E", 0);
+  Tune(L"Hotbird 13E", 1071900, 1);
+  lib13818::NetworkMap nit;
+  result = Scan(nit, orb::scan::SCAN_CURRENT_NIT, [&](HWND dialog) {
+    ASSERT_TRUE(StartAndWait(dialog));
+    Press(dialog, IDOK);
+  });
+  EXPECT_EQ(result, IDOK);
+  EXPECT_EQ(Streams(nit), 9u);
+  EXPECT_EQ(Sim().LastTune().Diseqc, 5u);  // position B: DiSEqC 1.0 input B/A
+}
+
+}  // namespace
