@@ -800,6 +800,7 @@ TEST_F(TreePaneTest, PictureOfAnExpandedTree) {
   const HTREEITEM descriptor = Next(service, TVGN_CHILD);
   ::SendMessageW(Tree(), TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(service));
   Select(descriptor);
+  tree_->SetFocus();
   ::SendMessageW(Tree(), TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(Find({"ALL NETWORKS"})));
   ::SendMessageW(Tree(), TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(descriptor));
   frame_->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
