@@ -2,7 +2,8 @@
 // for, in the system's filter graph under Wine: registration, pins and
 // media types, tuning against the simulated world, sections through
 // TS filter, demultiplexer and PSI parser, files through the dump filter,
-// and nothing left running afterwards.
+// damaged bytes pushed by a source on our filter base, and nothing left
+// running afterwards.
 #include <windows.h>
 #include <bdaiface.h>
 #include <dshow.h>
@@ -10,14 +11,20 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
+#include <random>
 #include <string>
 #include <vector>
 
 #include "contract/driver_records.h"
 #include "orb_atl/com_ptr.h"
+#include "orb_dshow/filter_base.h"
 #include "orb_dshow/guids.h"
 #include "quarnctrl.h"
 #include "quarnsim/hooks.h"
+#include "vsim/si_gen.h"
+#include "vsim/ts.h"
+#include "vsim/world.h"
 
 namespace {
 
@@ -363,6 +370,122 @@ TEST_F(QuarnSimTest, DumpFilterWritesChosenPacketsAndPes) {
   ULONG left = 8, got[8];
   ASSERT_EQ(data_->GetPIDs(1, &left, got), S_OK);
   EXPECT_EQ(left, 0u);
+}
+
+}  // namespace
+
+// ---- robustness: any bytes through demultiplexer and PSI parser ----------
+
+namespace {
+
+// A source of our own on the filter base: pushes whatever bytes the test
+// gives it as an MPEG-2 transport stream.
+class CPushSource final : public orb::ds::CBaseFilter {
+ public:
+  class Pin final : public orb::ds::COutputPin {
+   public:
+    explicit Pin(orb::ds::CBaseFilter* f) : COutputPin(f, L"Out") {}
+    HRESULT CheckMediaType(const AM_MEDIA_TYPE* mt) override {
+      return IsEqualGUID(mt->majortype, orb::ds::kMediaTypeStream) ? S_OK : S_FALSE;
+    }
+    HRESULT GetMediaType(int i, orb::ds::MediaType* mt) override {
+      if (i != 0) return VFW_S_NO_MORE_ITEMS;
+      *mt = orb::ds::MediaType(orb::ds::kMediaTypeStream, orb::ds::kSubtypeMpeg2Transport);
+      return S_OK;
+    }
+  };
+  CPushSource() : CBaseFilter(GUID_NULL), pin_(this) {}
+  HRESULT Push(const vsim::Bytes& b) { return pin_.Deliver(b.data(), b.size()); }
+  Pin& OutPin() { return pin_; }
+
+ protected:
+  int PinCount() override { return 1; }
+  orb::ds::CBasePin* PinAt(int i) override { return i == 0 ? &pin_ : nullptr; }
+
+ private:
+  Pin pin_;
+};
+
+TEST_F(QuarnSimTest, DamagedBytesAroundIntactSectionsAreSkipped) {
+  auto* push = new CPushSource();
+  ComPtr<IBaseFilter> source(push);
+  ASSERT_EQ(graph_->AddFilter(source.Get(), L"Push"), S_OK);
+  ComPtr<IBaseFilter> demux = Add(orb::ds::kClsidMpeg2Demultiplexer, L"Demux");
+  ComPtr<IBaseFilter> psi = Add(kPsi, L"PSI");
+  ASSERT_EQ(graph_->ConnectDirect(&push->OutPin(), FirstPin(demux.Get(), PINDIR_INPUT).Get(), nullptr), S_OK);
+  ComPtr<IMpeg2Demultiplexer> dmx;
+  ASSERT_EQ(demux.As(dmx), S_OK);
+  ComPtr<IQuarnPSIParser> parser;
+  ASSERT_EQ(psi.As(parser), S_OK);
+  AM_MEDIA_TYPE mt{};
+  mt.majortype = orb::ds::kMediaTypeMpeg2Sections;
+  mt.subtype = orb::ds::kSubtypeNone;
+  wchar_t dmxName[] = L"DMX Pin 0";
+  ComPtr<IPin> out, in;
+  ASSERT_EQ(dmx->CreateOutputPin(&mt, dmxName, out.Put()), S_OK);
+  ComPtr<IMPEG2PIDMap> map, inMap;
+  ULONG pid = 0;
+  ASSERT_EQ(out.As(map), S_OK);
+  ASSERT_EQ(map->MapPID(1, &pid, MEDIA_MPEG2_PSI), S_OK);
+  ASSERT_EQ(parser->CreatePin(L"PSI Pin 0", in.Put()), S_OK);
+  ASSERT_EQ(in.As(inMap), S_OK);
+  ASSERT_EQ(inMap->MapPID(1, &pid, MEDIA_MPEG2_PSI), S_OK);
+  ASSERT_EQ(graph_->ConnectDirect(out.Get(), in.Get(), nullptr), S_OK);
+
+  SectionFilterSpec spec{};
+  spec.table_id = 0x00;
+  spec.mode = SFM_BY_EXTENSION;  // keeps every distinct PAT until one repeats
+  SectionResult result{};
+  HANDLE done = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+  ASSERT_EQ(parser->SetTableFilter(1, &spec, 5, done, &result), S_OK);
+  ASSERT_TRUE(SUCCEEDED(control_->Run()));
+
+  // The PAT of a generated multiplex, packetised.
+  const vsim::World world = vsim::DefaultWorld();
+  vsim::Bytes pat;
+  for (const vsim::TableSections& t : vsim::GenerateTables(world, world.satellites[0].transponders[0], {}))
+    if (t.pid == 0) pat = t.sections.at(0);
+  ASSERT_FALSE(pat.empty());
+  vsim::u8 cc = 0;
+  vsim::Bytes good;
+  vsim::PacketiseSections(0, {pat}, &cc, good);
+
+  std::mt19937 random(1234);
+  auto garbage = [&](size_t n) {
+    vsim::Bytes b(n);
+    for (auto& x : b) x = static_cast<vsim::u8>(random());
+    return b;
+  };
+  // A packet on PID 0 whose adaptation field claims more than the packet,
+  // one whose pointer field points past it, and a PAT with a broken CRC.
+  vsim::Bytes badAdaptation(188, 0xFF);
+  badAdaptation[0] = 0x47, badAdaptation[1] = 0x40, badAdaptation[2] = 0x00, badAdaptation[3] = 0x30;
+  badAdaptation[4] = 250;
+  vsim::Bytes badPointer(188, 0xFF);
+  badPointer[0] = 0x47, badPointer[1] = 0x40, badPointer[2] = 0x00, badPointer[3] = 0x10, badPointer[4] = 200;
+  vsim::Bytes brokenCrc = pat;
+  brokenCrc.back() ^= 0xFF;
+  vsim::Bytes broken;
+  vsim::PacketiseSections(0, {brokenCrc}, &cc, broken);
+
+  for (int round = 0; round < 20; ++round) {
+    push->Push(garbage(1 + random() % 500));
+    push->Push(badAdaptation);
+    push->Push(badPointer);
+    push->Push(broken);
+    push->Push(garbage(random() % 3));
+    // Whole packets after the garbage: the demultiplexer finds the sync again.
+    push->Push(good);
+    push->Push(good);  // a repeat completes the request
+  }
+  EXPECT_EQ(WaitForSingleObject(done, 5000), WAIT_OBJECT_0);
+  ASSERT_EQ(control_->Stop(), S_OK);
+  CloseHandle(done);
+  ASSERT_EQ(result.count, 1u);
+  EXPECT_EQ(std::memcmp(result.sections[0], pat.data(), pat.size()), 0);
+  CoTaskMemFree(result.sections[0]);
+  CoTaskMemFree(result.sections);
+  source = nullptr;
 }
 
 }  // namespace
