@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <afxdlgs.h>
+#include <objbase.h>
 
 #include <atomic>
 #include <fstream>
@@ -34,6 +35,8 @@ class WinEnvironment : public ::testing::Environment {
   void SetUp() override {
     ASSERT_TRUE(AfxWinInit(::GetModuleHandleW(nullptr), nullptr, ::GetCommandLineW(), SW_SHOW));
     lib13818::InitIdNameMaps();
+    // As the program: COM in the multithreaded apartment.
+    ::CoInitializeEx(nullptr, COINIT_MULTITHREADED);
   }
 };
 const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new WinEnvironment);

@@ -1,6 +1,7 @@
 #include "orb_app/DatabaseExportDlg.h"
 
 #include <afxdlgs.h>
+#include <commdlg.h>
 
 #include "orb_app/startup.h"
 #include "orb_export/database_export.h"
@@ -44,7 +45,11 @@ void CDatabaseExportDlg::DoDataExchange(CDataExchange* pDX) {
 
 void CDatabaseExportDlg::OnBrowse() {
   CFileDialog dialog(FALSE, L"db", m_path, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, nullptr, nullptr);
-  if (dialog.DoModal() != IDOK) return;
+  if (dialog.DoModal() != IDOK) {
+    if (const DWORD error = ::CommDlgExtendedError())
+      orb::app::ProgramLog().Log(1, "Database export: the file dialog failed: %#lx", static_cast<unsigned long>(error));
+    return;
+  }
   m_path = dialog.GetPathName();
   m_edit.SetWindowText(m_path);
 }
