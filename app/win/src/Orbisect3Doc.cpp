@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "orb_app/DatabaseExportDlg.h"
 #include "orb_app/DriverSelectDlg.h"
 #include "orb_app/Orbisect3App.h"
 #include "orb_app/SIReadingDlg.h"
@@ -41,6 +42,8 @@ BEGIN_MESSAGE_MAP(COrbisect3Doc, CDocument)
   ON_COMMAND(ID_HELP_EMAIL, &COrbisect3Doc::OnEmailAuthor)
   ON_COMMAND(ID_HELP_CHECK_UPDATES, &COrbisect3Doc::OnCheckForUpdates)
   ON_UPDATE_COMMAND_UI(ID_INDICATOR_LOCK, &COrbisect3Doc::OnUpdateLockStatus)
+  ON_COMMAND(ID_FILE_DATABASE_EXPORT, &COrbisect3Doc::OnDatabaseExport)
+  ON_UPDATE_COMMAND_UI(ID_FILE_DATABASE_EXPORT, &COrbisect3Doc::OnUpdateNeedsSatellite)
 END_MESSAGE_MAP()
 
 namespace {
@@ -186,4 +189,9 @@ void COrbisect3Doc::OnDriverSelection() {
     orb::app::StoreDriverChoice(dlg.GetChosenClsid());
     AfxMessageBox(IDS_RESTART_NEEDED);
   }
+}
+
+void COrbisect3Doc::OnDatabaseExport() {
+  CDatabaseExportDlg dlg(&m_networks, nullptr);
+  dlg.DoModal();
 }

@@ -61,6 +61,7 @@ class COrbisect3Doc : public CDocument {
   afx_msg void OnCheckForUpdates();
   afx_msg void OnUpdateLockStatus(CCmdUI* pCmdUI);
   afx_msg void OnDriverSelection();
+  afx_msg void OnDatabaseExport();
   DECLARE_MESSAGE_MAP()
 
  private:
