@@ -44,7 +44,13 @@ TEST(ProgramServices, ReachTheMainFramesOutputWindowAndPanes) {
 
   OutputMessage("Scanning %s: %d of %d", "Astra 19E", 3, 7);
   OutputMessage("%s", std::string(3000, 'x').c_str());
-  ASSERT_EQ(Lines(frame), 2);
+  OutputMessage("Scanning %s", "Hotbird 13\xC2\xB0" "E");  // UTF-8
+  ASSERT_EQ(Lines(frame), 3);
+  {
+    wchar_t text[64] = {};
+    ::SendMessageW(frame->GetOutputBar().GetList().m_hWnd, LB_GETTEXT, 2, reinterpret_cast<LPARAM>(text));
+    EXPECT_EQ(std::wstring(text), L"Scanning Hotbird 13\u00B0E");
+  }
   EXPECT_EQ(Line(frame, 0), "Scanning Astra 19E: 3 of 7");
   const std::string cut = Line(frame, 1);  // cut to its buffer
   EXPECT_EQ(cut.size(), 2047u);

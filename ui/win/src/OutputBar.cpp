@@ -1,5 +1,7 @@
 #include "ui_win/OutputBar.h"
 
+#include <string>
+
 #include "ui_core/sizing_bar.h"
 
 namespace {
@@ -13,9 +15,17 @@ constexpr UINT kDataViewId = 103;
 
 void COutputListBox::AddLine(const char* text) {
   if (!m_hWnd) return;
-  ::SendMessageA(m_hWnd, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text ? text : ""));
-  const LRESULT count = ::SendMessageA(m_hWnd, LB_GETCOUNT, 0, 0);
-  ::SendMessageA(m_hWnd, LB_SETTOPINDEX, static_cast<WPARAM>(count - 1), 0);
+  // The lines are UTF-8 (names and texts read from the broadcast among them).
+  std::wstring wide;
+  const int n = text && *text ? ::MultiByteToWideChar(CP_UTF8, 0, text, -1, nullptr, 0) : 0;
+  if (n > 1) {
+    wide.resize(static_cast<size_t>(n));
+    ::MultiByteToWideChar(CP_UTF8, 0, text, -1, wide.data(), n);
+    wide.resize(static_cast<size_t>(n - 1));
+  }
+  ::SendMessageW(m_hWnd, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
+  const LRESULT count = ::SendMessageW(m_hWnd, LB_GETCOUNT, 0, 0);
+  ::SendMessageW(m_hWnd, LB_SETTOPINDEX, static_cast<WPARAM>(count - 1), 0);
 }
 
 void COutputListBox::Clear() {
