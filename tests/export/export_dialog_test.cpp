@@ -30,6 +30,9 @@ class CExportTestApp : public CWinApp {
 };
 CExportTestApp theTestApp;
 
+std::wstring OutFolder();
+std::vector<std::wstring> FilesIn(const std::wstring& dir, const wchar_t* pattern);
+
 class WinEnvironment : public ::testing::Environment {
  public:
   void SetUp() override {
@@ -37,6 +40,8 @@ class WinEnvironment : public ::testing::Environment {
     lib13818::InitIdNameMaps();
     // As the program: COM in the multithreaded apartment.
     ::CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+    // Only this run's files in export-out (the read-back checks that).
+    for (const std::wstring& name : FilesIn(OutFolder(), L"*")) ::DeleteFileW((OutFolder() + L"\\" + name).c_str());
   }
 };
 const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new WinEnvironment);
@@ -211,7 +216,8 @@ void ExportAndWait(HWND dialog) {
 
 TEST(ExportDialog, BrowseThenExportWritesTheDatabase) {
   const std::wstring dir = OutFolder();
-  const std::wstring path = dir + L"\\scan.db";
+  // A name beyond the ANSI code page: the path goes to the database as UTF-8.
+  const std::wstring path = dir + L"\\sc\u00e4n \u03a3.db";
   ::DeleteFileW(path.c_str());
   const lib13818::NetworkMap store = testing_support::SyntheticStore(3, 4);
   Session session;
@@ -228,7 +234,7 @@ TEST(ExportDialog, BrowseThenExportWritesTheDatabase) {
   });
   EXPECT_EQ(shown, path);
   EXPECT_TRUE(session.boxes.empty()) << (session.boxes.empty() ? "" : std::string(session.boxes[0].begin(), session.boxes[0].end()));
-  EXPECT_EQ(FilesIn(dir, L"scan.db*"), std::vector<std::wstring>{L"scan.db"});
+  EXPECT_EQ(FilesIn(dir, L"sc*.db*"), std::vector<std::wstring>{L"sc\u00e4n \u03a3.db"});
   EXPECT_TRUE(FilesIn(dir, L"typed.db*").empty());
 }
 

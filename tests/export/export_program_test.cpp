@@ -250,9 +250,18 @@ class ExportProgram : public ::testing::Test {
 };
 
 TEST_F(ExportProgram, ScanThenExportWritesTheScannedServicesAndFailuresLeaveNothing) {
+  // Only this run's files in export-out (the read-back checks that).
   ::CreateDirectoryW(OutFolder().c_str(), nullptr);
+  WIN32_FIND_DATAW found;
+  HANDLE search = ::FindFirstFileW((OutFolder() + L"\\*").c_str(), &found);
+  if (search != INVALID_HANDLE_VALUE) {
+    do {
+      if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        ::DeleteFileW((OutFolder() + L"\\" + found.cFileName).c_str());
+    } while (::FindNextFileW(search, &found));
+    ::FindClose(search);
+  }
   const std::wstring target = OutFolder() + L"\\scan.db";
-  ::DeleteFileW(target.c_str());
   Start();
   HWND frame = WaitForWindow([](HWND h) { return ::GetMenu(h) != nullptr; });
   ASSERT_TRUE(frame) << "no main window";
