@@ -99,7 +99,7 @@ struct IPSelector {
   void PrintFields(std::ostream& os) const override;    \
   void Reset() override;
 
-class DescriptorApplication : public Descriptor {
+class DescriptorApplication final : public Descriptor {
   ORB_AIT_DESCRIPTOR_COMMON(DescriptorApplication, "application_descriptor")
   u32 application_profiles_length = 0;
   std::vector<ApplicationProfile> profiles;
@@ -109,12 +109,12 @@ class DescriptorApplication : public Descriptor {
   std::vector<u8> transport_protocol_labels;
 };
 
-class DescriptorApplicationName : public Descriptor {
+class DescriptorApplicationName final : public Descriptor {
   ORB_AIT_DESCRIPTOR_COMMON(DescriptorApplicationName, "application_name_descriptor")
   std::vector<ApplicationNameEntry> names;
 };
 
-class DescriptorTransportProtocol : public Descriptor {
+class DescriptorTransportProtocol final : public Descriptor {
   ORB_AIT_DESCRIPTOR_COMMON(DescriptorTransportProtocol, "transport_protocol_descriptor")
   u32 protocol_id = 0;
   u32 transport_protocol_label = 0;
@@ -122,53 +122,53 @@ class DescriptorTransportProtocol : public Descriptor {
   IPSelector ip;
 };
 
-class DescriptorDVBJApplication : public Descriptor {
+class DescriptorDVBJApplication final : public Descriptor {
   ORB_AIT_DESCRIPTOR_COMMON(DescriptorDVBJApplication, "DVB-J_application_descriptor")
   std::vector<LengthPrefixedString> parameters;
 };
 
-class DescriptorDVBJApplicationLocation : public Descriptor {
+class DescriptorDVBJApplicationLocation final : public Descriptor {
   ORB_AIT_DESCRIPTOR_COMMON(DescriptorDVBJApplicationLocation, "DVB-J_application_location_descriptor")
   LengthPrefixedString base_directory;
   LengthPrefixedString classpath_extension;
   std::string initial_class;
 };
 
-class DescriptorExternalApplicationAuthorisation : public Descriptor {
+class DescriptorExternalApplicationAuthorisation final : public Descriptor {
   ORB_AIT_DESCRIPTOR_COMMON(DescriptorExternalApplicationAuthorisation,
                             "external_application_authorisation_descriptor")
   std::vector<ExternalApplicationEntry> entries;
 };
 
-class DescriptorRoutingIPv4 : public Descriptor {
+class DescriptorRoutingIPv4 final : public Descriptor {
   ORB_AIT_DESCRIPTOR_COMMON(DescriptorRoutingIPv4, "routing_IPv4_descriptor")
   std::vector<RoutingIPv4Entry> entries;
 };
 
-class DescriptorRoutingIPv6 : public Descriptor {
+class DescriptorRoutingIPv6 final : public Descriptor {
   ORB_AIT_DESCRIPTOR_COMMON(DescriptorRoutingIPv6, "routing_IPv4_descriptor")
   std::vector<RoutingIPv6Entry> entries;
 };
 
-class DescriptorDVBHTMLApplication : public Descriptor {
+class DescriptorDVBHTMLApplication final : public Descriptor {
   ORB_AIT_DESCRIPTOR_COMMON(DescriptorDVBHTMLApplication, "DVB-HTML_application_descriptor")
   LengthPrefixedString application_id;
   std::vector<u8> parameter;
 };
 
-class DescriptorDVBHTMLApplicationLocation : public Descriptor {
+class DescriptorDVBHTMLApplicationLocation final : public Descriptor {
   ORB_AIT_DESCRIPTOR_COMMON(DescriptorDVBHTMLApplicationLocation, "DVB-HTML_application_location")
   LengthPrefixedString physical_root;
   std::string initial_path;
 };
 
-class DescriptorDVBHTMLApplicationBoundary : public Descriptor {
+class DescriptorDVBHTMLApplicationBoundary final : public Descriptor {
   ORB_AIT_DESCRIPTOR_COMMON(DescriptorDVBHTMLApplicationBoundary, "DVB-HTML_application_boundary")
   LengthPrefixedString label;
   std::string regular_expression;
 };
 
-class DescriptorApplicationIcons : public Descriptor {
+class DescriptorApplicationIcons final : public Descriptor {
   ORB_AIT_DESCRIPTOR_COMMON(DescriptorApplicationIcons, "application_icons_descriptor")
   u32 icon_locator_length = 0;
   std::string icon_locator;
@@ -176,13 +176,13 @@ class DescriptorApplicationIcons : public Descriptor {
   std::vector<u8> reserved_future_use;
 };
 
-class DescriptorPrefetch : public Descriptor {
+class DescriptorPrefetch final : public Descriptor {
   ORB_AIT_DESCRIPTOR_COMMON(DescriptorPrefetch, "prefetch_descriptor")
   u32 transport_protocol_label = 0;
   std::vector<PrefetchEntry> entries;
 };
 
-class DescriptorDIILocation : public Descriptor {
+class DescriptorDIILocation final : public Descriptor {
   ORB_AIT_DESCRIPTOR_COMMON(DescriptorDIILocation, "DII_location_descriptor")
   u32 transport_protocol_label = 0;
   std::vector<DIILocationEntry> entries;

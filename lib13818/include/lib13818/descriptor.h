@@ -62,7 +62,7 @@ void ForEachDescriptor(const u8* p, size_t size, F&& f,
 }
 
 // A descriptor without a class of its own: the payload bytes as they are.
-class DescriptorUnknown : public Descriptor {
+class DescriptorUnknown final : public Descriptor {
  public:
   DescriptorUnknown() = default;
   explicit DescriptorUnknown(const u8* d);
@@ -74,7 +74,7 @@ class DescriptorUnknown : public Descriptor {
 };
 
 // CA_descriptor (0x09).
-class DescriptorCA : public Descriptor {
+class DescriptorCA final : public Descriptor {
  public:
   DescriptorCA() = default;
   explicit DescriptorCA(const u8* d);

@@ -10,7 +10,7 @@ namespace lib13818 {
 
 // data_broadcast_descriptor (0x64).  The selector and the text must lie
 // inside the descriptor, else the descriptor is refused (code 3).
-class DescriptorDataBroadcast : public Descriptor {
+class DescriptorDataBroadcast final : public Descriptor {
  public:
   DescriptorDataBroadcast() = default;
   explicit DescriptorDataBroadcast(const u8* d);
@@ -29,7 +29,7 @@ class DescriptorDataBroadcast : public Descriptor {
 };
 
 // data_broadcast_id_descriptor (0x66).
-class DescriptorDataBroadcastId : public Descriptor {
+class DescriptorDataBroadcastId final : public Descriptor {
  public:
   DescriptorDataBroadcastId() = default;
   explicit DescriptorDataBroadcastId(const u8* d);
@@ -53,7 +53,7 @@ struct ApplicationSignallingInfo {
 };
 
 // application_signalling_descriptor (0x6F).
-class DescriptorApplicationSignalling : public Descriptor {
+class DescriptorApplicationSignalling final : public Descriptor {
  public:
   DescriptorApplicationSignalling() = default;
   explicit DescriptorApplicationSignalling(const u8* d);

@@ -14,7 +14,7 @@
 namespace lib13818 {
 
 // satellite_delivery_system_descriptor (0x43).
-class DescriptorSatelliteDeliverySystem : public Descriptor {
+class DescriptorSatelliteDeliverySystem final : public Descriptor {
  public:
   DescriptorSatelliteDeliverySystem() = default;
   explicit DescriptorSatelliteDeliverySystem(const u8* d);
@@ -43,7 +43,7 @@ class DescriptorSatelliteDeliverySystem : public Descriptor {
 };
 
 // cable_delivery_system_descriptor (0x44).
-class DescriptorCableDeliverySystem : public Descriptor {
+class DescriptorCableDeliverySystem final : public Descriptor {
  public:
   DescriptorCableDeliverySystem() = default;
   explicit DescriptorCableDeliverySystem(const u8* d);

@@ -14,7 +14,7 @@ namespace lib13818 {
 
 // short_event_descriptor (0x4D).  Both prefixed texts must lie inside the
 // descriptor ("too little data" otherwise).
-class DescriptorShortEvent : public Descriptor {
+class DescriptorShortEvent final : public Descriptor {
  public:
   DescriptorShortEvent() = default;
   explicit DescriptorShortEvent(const u8* d);
@@ -40,7 +40,7 @@ struct ItemInfo {
 // extended_event_descriptor (0x4E).  Items that do not fit the item area,
 // and an item area past the descriptor, are refused with "data length
 // mismatch"; a text past the descriptor with "too little data".
-class DescriptorExtendedEvent : public Descriptor {
+class DescriptorExtendedEvent final : public Descriptor {
  public:
   DescriptorExtendedEvent() = default;
   explicit DescriptorExtendedEvent(const u8* d);
@@ -57,7 +57,7 @@ class DescriptorExtendedEvent : public Descriptor {
 };
 
 // time_shifted_event_descriptor (0x4F).
-class DescriptorTimeShiftedEvent : public Descriptor {
+class DescriptorTimeShiftedEvent final : public Descriptor {
  public:
   DescriptorTimeShiftedEvent() = default;
   explicit DescriptorTimeShiftedEvent(const u8* d);
@@ -70,7 +70,7 @@ class DescriptorTimeShiftedEvent : public Descriptor {
 };
 
 // component_descriptor (0x50).  The text is what follows the six fixed bytes.
-class DescriptorComponent : public Descriptor {
+class DescriptorComponent final : public Descriptor {
  public:
   DescriptorComponent() = default;
   explicit DescriptorComponent(const u8* d);
@@ -106,7 +106,7 @@ struct ContentInfo {
 };
 
 // content_descriptor (0x54).
-class DescriptorContent : public Descriptor {
+class DescriptorContent final : public Descriptor {
  public:
   DescriptorContent() = default;
   explicit DescriptorContent(const u8* d);

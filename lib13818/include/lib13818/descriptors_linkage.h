@@ -12,7 +12,7 @@ namespace lib13818 {
 // linkage_descriptor (0x4A).  Every byte behind linkage_type is private data,
 // whatever the type.  A descriptor shorter than the 7 fixed bytes keeps the
 // fields it carries whole.
-class DescriptorLinkage : public Descriptor {
+class DescriptorLinkage final : public Descriptor {
  public:
   DescriptorLinkage() = default;
   explicit DescriptorLinkage(const u8* d);
@@ -28,7 +28,7 @@ class DescriptorLinkage : public Descriptor {
 };
 
 // NVOD_reference_descriptor (0x4B): entries of 6 bytes, else code 3.
-class DescriptorNVODReference : public Descriptor {
+class DescriptorNVODReference final : public Descriptor {
  public:
   // One referenced service, in wire order.
   struct service {
@@ -51,7 +51,7 @@ class DescriptorNVODReference : public Descriptor {
 };
 
 // time_shifted_service_descriptor (0x4C).
-class DescriptorTimeShiftedService : public Descriptor {
+class DescriptorTimeShiftedService final : public Descriptor {
  public:
   DescriptorTimeShiftedService() = default;
   explicit DescriptorTimeShiftedService(const u8* d);
@@ -64,7 +64,7 @@ class DescriptorTimeShiftedService : public Descriptor {
 
 // mosaic_descriptor (0x51).  A cell that runs past the descriptor is refused
 // with code 3 before it is read; a cell_linkage_info outside 1..4 with code 2.
-class DescriptorMosiac : public Descriptor {
+class DescriptorMosiac final : public Descriptor {
  public:
   // One logical cell and what it links to.
   struct CellInfo {

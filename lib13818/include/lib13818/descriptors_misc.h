@@ -12,7 +12,7 @@
 namespace lib13818 {
 
 // private_data_specifier_descriptor (0x5F).
-class DescriptorPrivateDataSpecifier : public Descriptor {
+class DescriptorPrivateDataSpecifier final : public Descriptor {
  public:
   DescriptorPrivateDataSpecifier() = default;
   explicit DescriptorPrivateDataSpecifier(const u8* d);
@@ -24,7 +24,7 @@ class DescriptorPrivateDataSpecifier : public Descriptor {
 };
 
 // service_move_descriptor (0x60).
-class DescriptorServiceMove : public Descriptor {
+class DescriptorServiceMove final : public Descriptor {
  public:
   DescriptorServiceMove() = default;
   explicit DescriptorServiceMove(const u8* d);
@@ -38,7 +38,7 @@ class DescriptorServiceMove : public Descriptor {
 };
 
 // short_smoothing_buffer_descriptor (0x61).
-class DescriptorShortSmoothingBuffer : public Descriptor {
+class DescriptorShortSmoothingBuffer final : public Descriptor {
  public:
   DescriptorShortSmoothingBuffer() = default;
   explicit DescriptorShortSmoothingBuffer(const u8* d);
@@ -52,7 +52,7 @@ class DescriptorShortSmoothingBuffer : public Descriptor {
 };
 
 // partial_transport_stream_descriptor (0x63): only tag and length are kept.
-class DescriptorPartialTransport : public Descriptor {
+class DescriptorPartialTransport final : public Descriptor {
  public:
   DescriptorPartialTransport() = default;
   explicit DescriptorPartialTransport(const u8* d) : Descriptor(d) {}
@@ -62,7 +62,7 @@ class DescriptorPartialTransport : public Descriptor {
 };
 
 // transport_stream_descriptor (0x67): the payload bytes as they are.
-class DescriptorTransportStream : public Descriptor {
+class DescriptorTransportStream final : public Descriptor {
  public:
   DescriptorTransportStream() = default;
   explicit DescriptorTransportStream(const u8* d) : Descriptor(d), bytes(d + 2, d + 2 + length) {}
@@ -74,7 +74,7 @@ class DescriptorTransportStream : public Descriptor {
 };
 
 // DSNG_descriptor (0x68): the payload bytes as they are.
-class DescriptorDSNG : public Descriptor {
+class DescriptorDSNG final : public Descriptor {
  public:
   DescriptorDSNG() = default;
   explicit DescriptorDSNG(const u8* d) : Descriptor(d), bytes(d + 2, d + 2 + length) {}
@@ -86,7 +86,7 @@ class DescriptorDSNG : public Descriptor {
 };
 
 // PDC_descriptor (0x69).
-class DescriptorPDC : public Descriptor {
+class DescriptorPDC final : public Descriptor {
  public:
   DescriptorPDC() = default;
   explicit DescriptorPDC(const u8* d);
@@ -100,7 +100,7 @@ class DescriptorPDC : public Descriptor {
 };
 
 // AC-3_descriptor (0x6A).
-class DescriptorAC3 : public Descriptor {
+class DescriptorAC3 final : public Descriptor {
  public:
   DescriptorAC3() = default;
   explicit DescriptorAC3(const u8* d);
@@ -120,7 +120,7 @@ class DescriptorAC3 : public Descriptor {
 };
 
 // ancillary_data_descriptor (0x6B).
-class DescriptorAncillaryData : public Descriptor {
+class DescriptorAncillaryData final : public Descriptor {
  public:
   DescriptorAncillaryData() = default;
   explicit DescriptorAncillaryData(const u8* d) : Descriptor(d) {
@@ -150,7 +150,7 @@ struct AnnouncementInfo {
 };
 
 // announcement_support_descriptor (0x6E).
-class DescriptorAnnouncementSupport : public Descriptor {
+class DescriptorAnnouncementSupport final : public Descriptor {
  public:
   DescriptorAnnouncementSupport() = default;
   explicit DescriptorAnnouncementSupport(const u8* d);
@@ -163,7 +163,7 @@ class DescriptorAnnouncementSupport : public Descriptor {
 };
 
 // adaptation_field_data_descriptor (0x70).
-class DescriptorAdaptationField : public Descriptor {
+class DescriptorAdaptationField final : public Descriptor {
  public:
   DescriptorAdaptationField() = default;
   explicit DescriptorAdaptationField(const u8* d) : Descriptor(d) {
@@ -177,7 +177,7 @@ class DescriptorAdaptationField : public Descriptor {
 };
 
 // service_identifier_descriptor (0x71): the identifier text is not kept.
-class DescriptorServiceIdentifier : public Descriptor {
+class DescriptorServiceIdentifier final : public Descriptor {
  public:
   DescriptorServiceIdentifier() = default;
   explicit DescriptorServiceIdentifier(const u8* d) : Descriptor(d) {}

@@ -11,7 +11,7 @@
 namespace lib13818 {
 
 // hierarchy_descriptor (0x04).
-class DescriptorHierarchy : public Descriptor {
+class DescriptorHierarchy final : public Descriptor {
  public:
   DescriptorHierarchy() = default;
   explicit DescriptorHierarchy(const u8* d);
@@ -27,7 +27,7 @@ class DescriptorHierarchy : public Descriptor {
 };
 
 // registration_descriptor (0x05).
-class DescriptorRegistration : public Descriptor {
+class DescriptorRegistration final : public Descriptor {
  public:
   DescriptorRegistration() = default;
   explicit DescriptorRegistration(const u8* d);
@@ -40,7 +40,7 @@ class DescriptorRegistration : public Descriptor {
 };
 
 // data_stream_alignment_descriptor (0x06).
-class DescriptorDataStreamAlignment : public Descriptor {
+class DescriptorDataStreamAlignment final : public Descriptor {
  public:
   DescriptorDataStreamAlignment() = default;
   explicit DescriptorDataStreamAlignment(const u8* d);
@@ -54,7 +54,7 @@ class DescriptorDataStreamAlignment : public Descriptor {
 };
 
 // target_background_grid_descriptor (0x07).
-class DescriptorTargetBackgroundGrid : public Descriptor {
+class DescriptorTargetBackgroundGrid final : public Descriptor {
  public:
   DescriptorTargetBackgroundGrid() = default;
   explicit DescriptorTargetBackgroundGrid(const u8* d);
@@ -68,7 +68,7 @@ class DescriptorTargetBackgroundGrid : public Descriptor {
 };
 
 // video_window_descriptor (0x08).
-class DescriptorVideoWindow : public Descriptor {
+class DescriptorVideoWindow final : public Descriptor {
  public:
   DescriptorVideoWindow() = default;
   explicit DescriptorVideoWindow(const u8* d);
@@ -82,7 +82,7 @@ class DescriptorVideoWindow : public Descriptor {
 };
 
 // system_clock_descriptor (0x0B).
-class DescriptorSystemClock : public Descriptor {
+class DescriptorSystemClock final : public Descriptor {
  public:
   DescriptorSystemClock() = default;
   explicit DescriptorSystemClock(const u8* d);
@@ -96,7 +96,7 @@ class DescriptorSystemClock : public Descriptor {
 };
 
 // multiplex_buffer_utilization_descriptor (0x0C).
-class DescriptorMultiplexBufferUtilization : public Descriptor {
+class DescriptorMultiplexBufferUtilization final : public Descriptor {
  public:
   DescriptorMultiplexBufferUtilization() = default;
   explicit DescriptorMultiplexBufferUtilization(const u8* d);
@@ -110,7 +110,7 @@ class DescriptorMultiplexBufferUtilization : public Descriptor {
 };
 
 // maximum_bitrate_descriptor (0x0E).
-class DescriptorMaximumBitrate : public Descriptor {
+class DescriptorMaximumBitrate final : public Descriptor {
  public:
   DescriptorMaximumBitrate() = default;
   explicit DescriptorMaximumBitrate(const u8* d);
@@ -122,7 +122,7 @@ class DescriptorMaximumBitrate : public Descriptor {
 };
 
 // smoothing_buffer_descriptor (0x10).
-class DescriptorSmoothingBuffer : public Descriptor {
+class DescriptorSmoothingBuffer final : public Descriptor {
  public:
   DescriptorSmoothingBuffer() = default;
   explicit DescriptorSmoothingBuffer(const u8* d);
@@ -135,7 +135,7 @@ class DescriptorSmoothingBuffer : public Descriptor {
 };
 
 // IBP_descriptor (0x12).
-class DescriptorIBP : public Descriptor {
+class DescriptorIBP final : public Descriptor {
  public:
   DescriptorIBP() = default;
   explicit DescriptorIBP(const u8* d);

@@ -25,7 +25,7 @@ struct MultilingualNameInfo {
 };
 
 // multilingual_network_name_descriptor (0x5B).
-class DescriptorMultilingualNetworkName : public Descriptor {
+class DescriptorMultilingualNetworkName final : public Descriptor {
  public:
   DescriptorMultilingualNetworkName() = default;
   explicit DescriptorMultilingualNetworkName(const u8* d);
@@ -37,7 +37,7 @@ class DescriptorMultilingualNetworkName : public Descriptor {
 };
 
 // multilingual_bouquet_name_descriptor (0x5C): as the network name one.
-class DescriptorMultilingualBouquetName : public Descriptor {
+class DescriptorMultilingualBouquetName final : public Descriptor {
  public:
   DescriptorMultilingualBouquetName() = default;
   explicit DescriptorMultilingualBouquetName(const u8* d);
@@ -49,7 +49,7 @@ class DescriptorMultilingualBouquetName : public Descriptor {
 };
 
 // multilingual_service_name_descriptor (0x5D).
-class DescriptorMultilingualServiceName : public Descriptor {
+class DescriptorMultilingualServiceName final : public Descriptor {
  public:
   // One language's provider and service names.
   struct MultilingualServiceNameInfo {
@@ -76,7 +76,7 @@ class DescriptorMultilingualServiceName : public Descriptor {
 };
 
 // multilingual_component_descriptor (0x5E).
-class DescriptorMultilingualComponentName : public Descriptor {
+class DescriptorMultilingualComponentName final : public Descriptor {
  public:
   DescriptorMultilingualComponentName() = default;
   explicit DescriptorMultilingualComponentName(const u8* d);

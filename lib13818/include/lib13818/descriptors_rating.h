@@ -11,7 +11,7 @@
 namespace lib13818 {
 
 // parental_rating_descriptor (0x55).
-class DescriptorParentalRating : public Descriptor {
+class DescriptorParentalRating final : public Descriptor {
  public:
   // One country's rating, 4 bytes.
   struct RatingInfo {
@@ -34,7 +34,7 @@ class DescriptorParentalRating : public Descriptor {
 
 // telephone_descriptor (0x57).  The five number strings follow one another
 // from byte 5; a descriptor too short for them is refused (code 3).
-class DescriptorTelephone : public Descriptor {
+class DescriptorTelephone final : public Descriptor {
  public:
   DescriptorTelephone() = default;
   explicit DescriptorTelephone(const u8* d);
@@ -69,7 +69,7 @@ struct SubtitlingInfo {
 };
 
 // subtitling_descriptor (0x59).
-class DescriptorSubtitling : public Descriptor {
+class DescriptorSubtitling final : public Descriptor {
  public:
   DescriptorSubtitling() = default;
   explicit DescriptorSubtitling(const u8* d);
@@ -95,7 +95,7 @@ struct VBIDataInfo {
 };
 
 // VBI_data_descriptor (0x45).
-class DescriptorVBIData : public Descriptor {
+class DescriptorVBIData final : public Descriptor {
  public:
   DescriptorVBIData() = default;
   explicit DescriptorVBIData(const u8* d);
@@ -107,7 +107,7 @@ class DescriptorVBIData : public Descriptor {
 };
 
 // VBI_teletext_descriptor (0x46): teletext pages carried in the VBI.
-class DescriptorVBITeletext : public Descriptor {
+class DescriptorVBITeletext final : public Descriptor {
  public:
   DescriptorVBITeletext() = default;
   explicit DescriptorVBITeletext(const u8* d);

@@ -13,7 +13,7 @@
 namespace lib13818 {
 
 // network_name_descriptor (0x40).
-class DescriptorNetworkName : public Descriptor {
+class DescriptorNetworkName final : public Descriptor {
  public:
   DescriptorNetworkName() = default;
   explicit DescriptorNetworkName(const u8* d);
@@ -38,7 +38,7 @@ struct ServiceListInfo {
 };
 
 // service_list_descriptor (0x41).
-class DescriptorServiceList : public Descriptor {
+class DescriptorServiceList final : public Descriptor {
  public:
   DescriptorServiceList() = default;
   explicit DescriptorServiceList(const u8* d);
@@ -50,7 +50,7 @@ class DescriptorServiceList : public Descriptor {
 };
 
 // stuffing_descriptor (0x42).
-class DescriptorStuffing : public Descriptor {
+class DescriptorStuffing final : public Descriptor {
  public:
   DescriptorStuffing() = default;
   explicit DescriptorStuffing(const u8* d);
@@ -62,7 +62,7 @@ class DescriptorStuffing : public Descriptor {
 };
 
 // bouquet_name_descriptor (0x47).
-class DescriptorBouquetName : public Descriptor {
+class DescriptorBouquetName final : public Descriptor {
  public:
   DescriptorBouquetName() = default;
   explicit DescriptorBouquetName(const u8* d);
@@ -79,7 +79,7 @@ class DescriptorBouquetName : public Descriptor {
 
 // service_descriptor (0x48).  Names that would run past the descriptor are
 // refused (code 3).
-class DescriptorService : public Descriptor {
+class DescriptorService final : public Descriptor {
  public:
   DescriptorService() = default;
   explicit DescriptorService(const u8* d);
@@ -98,7 +98,7 @@ class DescriptorService : public Descriptor {
 };
 
 // country_availability_descriptor (0x49).
-class DescriptorCountryAvailability : public Descriptor {
+class DescriptorCountryAvailability final : public Descriptor {
  public:
   DescriptorCountryAvailability() = default;
   explicit DescriptorCountryAvailability(const u8* d);

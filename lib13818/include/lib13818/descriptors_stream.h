@@ -15,7 +15,7 @@ namespace lib13818 {
 
 // video_stream_descriptor (0x02).  The MPEG-2 fields (profile and level on)
 // are read only when MPEG_1_only_flag is 0; otherwise they stay 0.
-class DescriptorVideoStream : public Descriptor {
+class DescriptorVideoStream final : public Descriptor {
  public:
   DescriptorVideoStream() = default;
   explicit DescriptorVideoStream(const u8* d);
@@ -35,7 +35,7 @@ class DescriptorVideoStream : public Descriptor {
 };
 
 // audio_stream_descriptor (0x03).
-class DescriptorAudioStream : public Descriptor {
+class DescriptorAudioStream final : public Descriptor {
  public:
   DescriptorAudioStream() = default;
   explicit DescriptorAudioStream(const u8* d);
@@ -61,7 +61,7 @@ struct ISO639LanguageInfo {
 };
 
 // ISO_639_language_descriptor (0x0A).
-class DescriptorISO639Language : public Descriptor {
+class DescriptorISO639Language final : public Descriptor {
  public:
   DescriptorISO639Language() = default;
   explicit DescriptorISO639Language(const u8* d);
@@ -73,7 +73,7 @@ class DescriptorISO639Language : public Descriptor {
 };
 
 // copyright_descriptor (0x0D).
-class DescriptorCopyright : public Descriptor {
+class DescriptorCopyright final : public Descriptor {
  public:
   DescriptorCopyright() = default;
   explicit DescriptorCopyright(const u8* d);
@@ -86,7 +86,7 @@ class DescriptorCopyright : public Descriptor {
 };
 
 // private_data_indicator_descriptor (0x0F).
-class DescriptorPrivateDataIndicator : public Descriptor {
+class DescriptorPrivateDataIndicator final : public Descriptor {
  public:
   DescriptorPrivateDataIndicator() = default;
   explicit DescriptorPrivateDataIndicator(const u8* d);
@@ -98,7 +98,7 @@ class DescriptorPrivateDataIndicator : public Descriptor {
 };
 
 // STD_descriptor (0x11).
-class DescriptorSTD : public Descriptor {
+class DescriptorSTD final : public Descriptor {
  public:
   DescriptorSTD() = default;
   explicit DescriptorSTD(const u8* d);
@@ -110,7 +110,7 @@ class DescriptorSTD : public Descriptor {
 };
 
 // stream_identifier_descriptor (0x52).
-class DescriptorStreamIdentifier : public Descriptor {
+class DescriptorStreamIdentifier final : public Descriptor {
  public:
   DescriptorStreamIdentifier() = default;
   explicit DescriptorStreamIdentifier(const u8* d);
@@ -122,7 +122,7 @@ class DescriptorStreamIdentifier : public Descriptor {
 };
 
 // CA_identifier_descriptor (0x53).  A trailing odd byte is not a value.
-class DescriptorCAIdentifier : public Descriptor {
+class DescriptorCAIdentifier final : public Descriptor {
  public:
   DescriptorCAIdentifier() = default;
   explicit DescriptorCAIdentifier(const u8* d);
@@ -134,7 +134,7 @@ class DescriptorCAIdentifier : public Descriptor {
 };
 
 // teletext_descriptor (0x56).
-class DescriptorTeletext : public Descriptor {
+class DescriptorTeletext final : public Descriptor {
  public:
   DescriptorTeletext() = default;
   explicit DescriptorTeletext(const u8* d);

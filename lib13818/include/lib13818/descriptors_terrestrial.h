@@ -14,7 +14,7 @@ namespace lib13818 {
 
 // terrestrial_delivery_system_descriptor (0x5A).  A descriptor shorter than
 // its layout keeps the fields it carries whole; the others stay 0.
-class DescriptorTerrestrialDeliverySystem : public Descriptor {
+class DescriptorTerrestrialDeliverySystem final : public Descriptor {
  public:
   DescriptorTerrestrialDeliverySystem() = default;
   explicit DescriptorTerrestrialDeliverySystem(const u8* d);
@@ -34,7 +34,7 @@ class DescriptorTerrestrialDeliverySystem : public Descriptor {
 };
 
 // frequency_list_descriptor (0x62).
-class DescriptorFrequencyList : public Descriptor {
+class DescriptorFrequencyList final : public Descriptor {
  public:
   DescriptorFrequencyList() = default;
   explicit DescriptorFrequencyList(const u8* d);
@@ -76,7 +76,7 @@ struct CellListInfo {
 };
 
 // cell_list_descriptor (0x6C).
-class DescriptorCellList : public Descriptor {
+class DescriptorCellList final : public Descriptor {
  public:
   DescriptorCellList() = default;
   explicit DescriptorCellList(const u8* d);
@@ -108,7 +108,7 @@ struct CellFrequencyLinkInfo {
 };
 
 // cell_frequency_link_descriptor (0x6D).
-class DescriptorCellFrequencyLink : public Descriptor {
+class DescriptorCellFrequencyLink final : public Descriptor {
  public:
   DescriptorCellFrequencyLink() = default;
   explicit DescriptorCellFrequencyLink(const u8* d);
@@ -120,7 +120,7 @@ class DescriptorCellFrequencyLink : public Descriptor {
 };
 
 // service_availability_descriptor (0x72).
-class DescriptorServiceAvailability : public Descriptor {
+class DescriptorServiceAvailability final : public Descriptor {
  public:
   DescriptorServiceAvailability() = default;
   explicit DescriptorServiceAvailability(const u8* d);

@@ -27,7 +27,7 @@ struct LocalTimeOffsetInfo {
 
 // A length that is not a whole number of entries is refused with
 // "descriptor start end mismatch" before any entry is read.
-class DescriptorLocalTimeOffset : public Descriptor {
+class DescriptorLocalTimeOffset final : public Descriptor {
  public:
   DescriptorLocalTimeOffset() = default;
   explicit DescriptorLocalTimeOffset(const u8* d);
