@@ -12,6 +12,7 @@
 
 #include "lib13818/section.h"
 #include "plugin_fixture.h"
+#include "win_process.h"
 
 namespace {
 
@@ -26,27 +27,72 @@ INSTANTIATE_TEST_SUITE_P(Plugins, PluginTest, ::testing::ValuesIn(plugtest::Plug
 
 // ---- COM server -------------------------------------------------------------
 
+// Helper programs (regsvr32, orb-tsdump) are started the way these tests
+// start them: a start that fails under load is tried again a bounded number
+// of times, and a program that does not end in time is ended.
+TEST(HelperProgram, AFailedStartIsTriedAgainAndThenRuns) {
+  int calls = 0;
+  const orb_test::ProcessRun run = orb_test::RunProcess(
+      L"cmd.exe /c exit 3", 30000, CREATE_NO_WINDOW, 6, 1,
+      [&](std::wstring& line, DWORD flags, PROCESS_INFORMATION& pi) {
+        if (++calls <= 2) {
+          SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+          return FALSE;
+        }
+        return orb_test::StartWithCreateProcess(line, flags, pi);
+      });
+  EXPECT_EQ(calls, 3);
+  EXPECT_EQ(run.attempts, 3);
+  ASSERT_TRUE(run.started);
+  EXPECT_TRUE(run.finished);
+  EXPECT_EQ(run.exitCode, 3u);
+  EXPECT_FALSE(run.Ok());
+}
+
+TEST(HelperProgram, StartsThatAlwaysFailEndAfterTheBoundedAttempts) {
+  int calls = 0;
+  const orb_test::ProcessRun run = orb_test::RunProcess(
+      L"nothing.exe", 30000, 0, 4, 1, [&](std::wstring&, DWORD, PROCESS_INFORMATION&) {
+        ++calls;
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return FALSE;
+      });
+  EXPECT_EQ(calls, 4);
+  EXPECT_FALSE(run.started);
+  EXPECT_FALSE(run.Ok());
+  EXPECT_EQ(run.startError, static_cast<DWORD>(ERROR_NOT_ENOUGH_MEMORY));
+  EXPECT_NE(run.Describe().find("could not be started after 4 attempts"), std::string::npos) << run.Describe();
+}
+
+TEST(HelperProgram, AProgramThatDoesNotEndInTimeIsEnded) {
+  HANDLE child = nullptr;
+  const orb_test::ProcessRun run = orb_test::RunProcess(
+      L"cmd.exe /c exit 0", 200, CREATE_SUSPENDED | CREATE_NO_WINDOW, 1, 1,
+      [&](std::wstring& line, DWORD flags, PROCESS_INFORMATION& pi) {
+        const BOOL ok = orb_test::StartWithCreateProcess(line, flags, pi);
+        if (ok) DuplicateHandle(GetCurrentProcess(), pi.hProcess, GetCurrentProcess(), &child, SYNCHRONIZE, FALSE, 0);
+        return ok;
+      });
+  ASSERT_TRUE(run.started);
+  EXPECT_FALSE(run.finished);
+  EXPECT_FALSE(run.Ok());
+  ASSERT_NE(child, nullptr);
+  EXPECT_EQ(WaitForSingleObject(child, 10000), WAIT_OBJECT_0);  // not left running
+  CloseHandle(child);
+}
+
 TEST_P(PluginTest, RegistersAndUnregistersWithRegsvr32) {
   const Plugin& p = GetParam();
   const std::wstring clsid = GuidText(*p.clsid);
   const std::wstring path = plugtest::ExeDir() + L"\\" + p.dll;
   auto regsvr32 = [&](const wchar_t* options) {
-    std::wstring cmd = L"regsvr32.exe " + std::wstring(options) + L" \"" + path + L"\"";
-    STARTUPINFOW si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    if (!CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-      return static_cast<DWORD>(-1);
-    WaitForSingleObject(pi.hProcess, 60000);
-    DWORD code = 1;
-    GetExitCodeProcess(pi.hProcess, &code);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-    return code;
+    return orb_test::RunProcess(L"regsvr32.exe " + std::wstring(options) + L" \"" + path + L"\"");
   };
 
-  ASSERT_EQ(regsvr32(L"/s"), 0u);
-  ASSERT_EQ(regsvr32(L"/s"), 0u);  // twice: still one set of keys
+  orb_test::ProcessRun run = regsvr32(L"/s");
+  ASSERT_TRUE(run.Ok()) << "regsvr32 /s: " << run.Describe();
+  run = regsvr32(L"/s");  // twice: still one set of keys
+  ASSERT_TRUE(run.Ok()) << "regsvr32 /s: " << run.Describe();
   const std::wstring key = L"CLSID\\" + clsid;
   EXPECT_EQ(ReadDefaultValue(HKEY_CLASSES_ROOT, key), p.description);
   EXPECT_EQ(ReadDefaultValue(HKEY_CLASSES_ROOT, key + L"\\ProgID"), p.progId);
@@ -65,7 +111,8 @@ TEST_P(PluginTest, RegistersAndUnregistersWithRegsvr32) {
   ComPtr<ITypeLib> lib;
   EXPECT_EQ(LoadRegTypeLib(*p.libId, 1, 0, 0, lib.Put()), S_OK);
 
-  ASSERT_EQ(regsvr32(L"/u /s"), 0u);
+  run = regsvr32(L"/u /s");
+  ASSERT_TRUE(run.Ok()) << "regsvr32 /u /s: " << run.Describe();
   EXPECT_FALSE(plugtest::KeyExists(HKEY_CLASSES_ROOT, key));
   EXPECT_FALSE(plugtest::KeyExists(HKEY_CLASSES_ROOT, p.progId));
   EXPECT_FALSE(plugtest::KeyExists(HKEY_CLASSES_ROOT, p.viProgId));

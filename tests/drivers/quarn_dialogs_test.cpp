@@ -20,6 +20,7 @@
 #include "orb_atl/com_ptr.h"
 #include "quarn.h"
 #include "quarn_fixture.h"
+#include "win_process.h"
 
 namespace {
 
@@ -52,16 +53,9 @@ int TsDump(const std::wstring& file, std::string* output) {
   const std::wstring out = file + L".dump.txt";
   std::wstring command = L"cmd /c \"\"" + quarntest::ExeDir() + L"\\orb-tsdump.exe\" --strict \"" + file + L"\" > \"" +
                          out + L"\"\"";
-  STARTUPINFOW si{};
-  si.cb = sizeof si;
-  PROCESS_INFORMATION pi{};
-  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &si, &pi))
-    return -1;
-  DWORD code = 0;
-  if (WaitForSingleObject(pi.hProcess, 30000) != WAIT_OBJECT_0) code = static_cast<DWORD>(-2);
-  else GetExitCodeProcess(pi.hProcess, &code);
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
+  const orb_test::ProcessRun run = orb_test::RunProcess(command, 30000, CREATE_NO_WINDOW);
+  if (!run.started) return -1;
+  const DWORD code = run.finished ? run.exitCode : static_cast<DWORD>(-2);
   const auto text = ReadBytes(out);
   if (output) output->assign(text.begin(), text.end());
   return static_cast<int>(code);

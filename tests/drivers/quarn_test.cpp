@@ -23,6 +23,7 @@
 #include "orb_atl/com_ptr.h"
 #include "quarn.h"
 #include "quarn_fixture.h"
+#include "win_process.h"
 
 namespace {
 
@@ -109,24 +110,15 @@ std::wstring DefaultValue(const std::wstring& key, const wchar_t* name = nullptr
   return value;
 }
 
-DWORD Regsvr32(const std::wstring& options, const std::wstring& path) {
-  std::wstring cmd = L"regsvr32.exe " + options + L" \"" + path + L"\"";
-  STARTUPINFOW si{};
-  si.cb = sizeof si;
-  PROCESS_INFORMATION pi{};
-  if (!CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-    return static_cast<DWORD>(-1);
-  DWORD code = 1;
-  if (WaitForSingleObject(pi.hProcess, 60000) == WAIT_OBJECT_0) GetExitCodeProcess(pi.hProcess, &code);
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
-  return code;
+orb_test::ProcessRun Regsvr32(const std::wstring& options, const std::wstring& path) {
+  return orb_test::RunProcess(L"regsvr32.exe " + options + L" \"" + path + L"\"");
 }
 
 TEST(QuarnServer, RegistersAndUnregistersWithRegsvr32) {
   const std::wstring path = ExeDir() + L"\\quarn.dll";
   const std::wstring key = L"CLSID\\{6DD38335-5AA5-4105-84FD-EFDCCE40A41A}";
-  ASSERT_EQ(Regsvr32(L"/s", path), 0u);
+  orb_test::ProcessRun run = Regsvr32(L"/s", path);
+  ASSERT_TRUE(run.Ok()) << "regsvr32 /s: " << run.Describe();
   EXPECT_EQ(DefaultValue(key), L"quarndev Class");
   EXPECT_EQ(DefaultValue(key + L"\\ProgID"), L"Quarn.quarndev.1");
   EXPECT_EQ(DefaultValue(key + L"\\VersionIndependentProgID"), L"Quarn.quarndev");
@@ -134,7 +126,8 @@ TEST(QuarnServer, RegistersAndUnregistersWithRegsvr32) {
   EXPECT_EQ(DefaultValue(key + L"\\InprocServer32", L"ThreadingModel"), L"Both");
   ComPtr<ITypeLib> lib;
   EXPECT_EQ(LoadRegTypeLib(LIBID_QUARNLib, 1, 0, 0, lib.Put()), S_OK);
-  ASSERT_EQ(Regsvr32(L"/u /s", path), 0u);
+  run = Regsvr32(L"/u /s", path);
+  ASSERT_TRUE(run.Ok()) << "regsvr32 /u /s: " << run.Describe();
   EXPECT_EQ(DefaultValue(key), L"(none)");
   EXPECT_EQ(DefaultValue(L"Quarn.quarndev"), L"(none)");
   ASSERT_EQ(CallEntry(L"quarn.dll", "DllRegisterServer"), S_OK);  // for the tests after this one

@@ -14,6 +14,7 @@
 #include "orb_atl/module.h"
 #include "orbtestcom.h"
 #include "test_ids.h"
+#include "win_process.h"
 
 using orb::com::Bstr;
 using orb::com::ComPtr;
@@ -302,24 +303,14 @@ TEST_F(ComTest, UnregistrationKeepsAProgIdOfAnotherClass) {
 }
 
 TEST_F(ComTest, Regsvr32RegistersAndUnregisters) {
-  auto run = [](const std::wstring& args) -> DWORD {
-    std::wstring cmd = L"regsvr32.exe /s " + args + L" \"" + ServerPath() + L"\"";
-    STARTUPINFOW si = {};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi = {};
-    if (!::CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                          &pi))
-      return 0xFFFFFFFF;
-    ::WaitForSingleObject(pi.hProcess, 60000);
-    DWORD code = 0xFFFFFFFE;
-    ::GetExitCodeProcess(pi.hProcess, &code);
-    ::CloseHandle(pi.hThread);
-    ::CloseHandle(pi.hProcess);
-    return code;
+  auto run = [](const std::wstring& args) {
+    return orb_test::RunProcess(L"regsvr32.exe /s " + args + L" \"" + ServerPath() + L"\"");
   };
-  ASSERT_EQ(run(L""), 0u);
+  orb_test::ProcessRun r = run(L"");
+  ASSERT_TRUE(r.Ok()) << "regsvr32: " << r.Describe();
   ExpectRegistered();
   EXPECT_TRUE(Contains(ClassesOfTestCategory(), CLSID_OrbTestThing));
-  ASSERT_EQ(run(L"/u"), 0u);
+  r = run(L"/u");
+  ASSERT_TRUE(r.Ok()) << "regsvr32 /u: " << r.Describe();
   ExpectUnregistered();
 }
