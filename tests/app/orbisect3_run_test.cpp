@@ -22,6 +22,7 @@
 #include "orb_common/RegistryKey.h"
 #include "test_log.h"
 #include "test_support.h"
+#include "win_process.h"
 
 using namespace orb::app;
 
@@ -188,12 +189,11 @@ class Orbisect3Run : public ::testing::Test {
   }
 
   void Start() {
-    STARTUPINFOW si{};
-    si.cb = sizeof si;
-    std::wstring commandLine = L"\"" + ProgramPath() + L"\"";
-    ASSERT_TRUE(::CreateProcessW(ProgramPath().c_str(), commandLine.data(), nullptr, nullptr,
-                                 FALSE, 0, nullptr, orb_test::ExeFolder().c_str(), &si,
-                                 &process_));
+    const std::wstring commandLine = L"\"" + ProgramPath() + L"\"";
+    orb_test::ProcessRun run;
+    ASSERT_TRUE(orb_test::StartProcess(commandLine, process_, run, 0, ProgramPath().c_str(),
+                                       orb_test::ExeFolder().c_str()))
+        << run.Describe();
   }
 
   // A visible top-level window of the program that `match` accepts.

@@ -27,6 +27,7 @@
 #include "plugin_support.h"
 #include "satlistmgr.h"
 #include "test_support.h"
+#include "win_process.h"
 
 using namespace orb::app;
 using orb::com::Bstr;
@@ -235,11 +236,10 @@ class Orbisect3Scan : public ::testing::TestWithParam<std::string> {
 
   void Start() {
     const std::wstring program = orb_test::ExeFolder() + L"\\Orbisect3.exe";
-    STARTUPINFOW si{};
-    si.cb = sizeof si;
-    std::wstring commandLine = L"\"" + program + L"\"";
-    ASSERT_TRUE(::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                 orb_test::ExeFolder().c_str(), &si, &process_));
+    const std::wstring commandLine = L"\"" + program + L"\"";
+    orb_test::ProcessRun run;
+    ASSERT_TRUE(orb_test::StartProcess(commandLine, process_, run, 0, program.c_str(), orb_test::ExeFolder().c_str()))
+        << run.Describe();
   }
 
   HWND WaitForWindow(const std::function<bool(HWND)>& match, DWORD boundMs = kPatienceMs) {

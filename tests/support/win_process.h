@@ -17,7 +17,7 @@ struct ProcessRun {
   DWORD exitCode = 0xFFFFFFFF;
   int attempts = 0;        // starts tried
   DWORD startError = 0;    // GetLastError of the last failed start
-  // 0 when the program ran and ended with code 0.
+  // True when the program ran and ended with code 0.
   bool Ok() const { return started && finished && exitCode == 0; }
   std::string Describe() const {
     if (!started)
@@ -38,27 +38,44 @@ inline BOOL StartWithCreateProcess(std::wstring& commandLine, DWORD flags, PROCE
                           &pi);
 }
 
-// Runs `commandLine`: up to `maxAttempts` starts with a pause of
+// Starts `commandLine` (with `application` and `directory` as CreateProcessW
+// takes them, null for none): up to `maxAttempts` starts with a pause of
 // `retryPauseMs` x attempt between them (there is nothing to wait on: the
-// start itself failed), then a wait of at most `timeoutMs` for the program
-// to end.
+// start itself failed).  On success `pi` holds the process and its thread
+// (the caller closes both); `run` tells how many starts it took.
+inline bool StartProcess(const std::wstring& commandLine, PROCESS_INFORMATION& pi, ProcessRun& run,
+                         DWORD flags = 0, const wchar_t* application = nullptr, const wchar_t* directory = nullptr,
+                         int maxAttempts = 6, DWORD retryPauseMs = 250, const ProcessStarter& start = {}) {
+  for (run.attempts = 1;; ++run.attempts) {
+    std::wstring line = commandLine;  // CreateProcessW may write into it
+    pi = PROCESS_INFORMATION{};
+    ::SetLastError(0);
+    BOOL ok = FALSE;
+    if (start) {
+      ok = start(line, flags, pi);
+    } else {
+      STARTUPINFOW si{};
+      si.cb = sizeof si;
+      ok = ::CreateProcessW(application, line.data(), nullptr, nullptr, FALSE, flags, nullptr, directory, &si, &pi);
+    }
+    if (ok) {
+      run.started = true;
+      return true;
+    }
+    run.startError = ::GetLastError();
+    if (run.attempts >= maxAttempts) return false;
+    ::Sleep(retryPauseMs * static_cast<DWORD>(run.attempts));
+  }
+}
+
+// Runs `commandLine` (started as StartProcess does), then waits at most
+// `timeoutMs` for the program to end; one still running then is ended.
 inline ProcessRun RunProcess(const std::wstring& commandLine, DWORD timeoutMs = 60000, DWORD flags = 0,
                              int maxAttempts = 6, DWORD retryPauseMs = 250,
                              const ProcessStarter& start = StartWithCreateProcess) {
   ProcessRun run;
   PROCESS_INFORMATION pi{};
-  for (run.attempts = 1;; ++run.attempts) {
-    std::wstring line = commandLine;  // CreateProcessW may write into it
-    pi = PROCESS_INFORMATION{};
-    ::SetLastError(0);
-    if (start(line, flags, pi)) {
-      run.started = true;
-      break;
-    }
-    run.startError = ::GetLastError();
-    if (run.attempts >= maxAttempts) return run;
-    ::Sleep(retryPauseMs * static_cast<DWORD>(run.attempts));
-  }
+  if (!StartProcess(commandLine, pi, run, flags, nullptr, nullptr, maxAttempts, retryPauseMs, start)) return run;
   const DWORD waited = ::WaitForSingleObject(pi.hProcess, timeoutMs);
   if (waited == WAIT_OBJECT_0) {
     run.finished = true;
