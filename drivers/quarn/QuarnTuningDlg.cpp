@@ -13,6 +13,13 @@
 
 namespace quarn {
 
+namespace {
+
+// A cable symbol rate field value from which on it is in symbols/s.
+constexpr drvcore::u32 kSymbolsPerSecondFrom = 100000;
+
+}  // namespace
+
 IMPLEMENT_DYNAMIC(CTuningDlg, CDialog)
 
 BEGIN_MESSAGE_MAP(CTuningDlg, CDialog)
@@ -242,9 +249,11 @@ void CTuningDlg::OnApply() {
       if (FAILED(tuner->SetFrequency(frequency))) return;
       if (!terrestrial) {
         // The symbol rate goes to the tuner too: without it a cable tuner
-        // keeps whatever it had.
+        // keeps whatever it had.  The field holds kS/s as typed (the label's
+        // unit) or symbols/s as read back from the tuner; no cable rate is
+        // 100000 kS/s or more, and none in symbols/s is below that.
         s.symbolrate = static_cast<drvcore::u32>(std::atoi(DlgItemTextNarrow(this, IDC_QT_SYMBOLRATE).c_str()));
-        tuner->SetSymbolRate(s.symbolrate >= 1000 ? s.symbolrate / 1000 : s.symbolrate);
+        tuner->SetSymbolRate(s.symbolrate >= kSymbolsPerSecondFrom ? s.symbolrate / 1000 : s.symbolrate);
         const int qam = static_cast<int>(::SendDlgItemMessageW(m_hWnd, IDC_QT_QAM, CB_GETCURSEL, 0, 0));
         const ULONG modulation = qam >= 0 && qam <= 5 ? static_cast<ULONG>(qam + 2) : 5;
         if (FAILED(tuner->SetModulation(modulation))) return;

@@ -385,6 +385,47 @@ TEST_F(QuarnDialogTest, TuningDialogReadsBackAndTunesThroughTheSwitch) {
   EXPECT_STREQ(sat.Get(), L"13.0E");
 }
 
+// A cable tuner: the symbol rate read back from the locked tuner (shown in
+// symbols/s) and one typed in the unit the label gives (kS/s) both reach the
+// tuner as the same kS/s.
+TEST_F(QuarnTest, TuningDialogCableSymbolRateEitherWayReachesTheTuner) {
+  Sim().SetTunerType(1);
+  ASSERT_EQ(Init(), S_OK);
+  CABLEDELIVERYDESC c{};
+  c.frequency = 3460000;  // 346 MHz
+  c.modulation = 3;       // 64-QAM
+  c.symbol_rate = 69000;  // 6900 kS/s
+  ASSERT_EQ(Get<ISetTuner>()->TuneCable(0, &c), S_OK);
+  ComPtr<IDriverDialogs> dialogs = Get<IDriverDialogs>();
+
+  auto applyWith = [&](const char* symbolRate, std::string* shown) {
+    const int before = Sim().TuneCount();
+    DialogScript script([&] {
+      HWND dlg = WaitDialog("Tuning");
+      if (!dlg) return;
+      if (shown) *shown = ItemText(dlg, 202);
+      if (symbolRate) SetItemText(dlg, 202, symbolRate);
+      Notify(dlg, 209, BN_CLICKED);
+      PostMessageA(dlg, WM_COMMAND, IDCANCEL, 0);
+    });
+    EXPECT_EQ(dialogs->ShowTuningDialog(nullptr), S_OK);
+    script.Join();
+    EXPECT_GT(Sim().TuneCount(), before);
+  };
+
+  std::string shown;
+  applyWith(nullptr, &shown);
+  EXPECT_EQ(shown, "6900000");
+  EXPECT_EQ(LastTune().SymbolRateKsps, 6900u);
+  EXPECT_TRUE(LastTune().Locked);
+
+  applyWith("6900", nullptr);
+  EXPECT_EQ(LastTune().FrequencyKhz, 346000u);
+  EXPECT_EQ(LastTune().SymbolRateKsps, 6900u);
+  EXPECT_EQ(LastTune().Modulation, 5u);
+  EXPECT_TRUE(LastTune().Locked);
+}
+
 TEST_F(QuarnDialogTest, TuningDialogToneBurstSlotsUseOneCodeEach) {
   quarntest::WriteDword(classKey_, "disqmode", 1);
   ASSERT_EQ(Init(), S_OK);
