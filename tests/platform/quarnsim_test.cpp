@@ -207,6 +207,42 @@ TEST_F(QuarnSimTest, SourcePinsAndTunerFollowTheWorld) {
   EXPECT_EQ(data_->AddPIDs(&count, &pid, 4), QUARN_E_BAD_PIN);
 }
 
+// The base's enumerators answer as COM enumerators do: Next and Skip give
+// S_OK for every element asked for and S_FALSE when the list ends first.
+TEST_F(QuarnSimTest, PinAndMediaTypeEnumeratorsCountAsComEnumeratorsDo) {
+  ComPtr<IPin> pin = FindPin(source_.Get(), L"Data 0");
+  ASSERT_TRUE(pin);
+  ComPtr<IEnumMediaTypes> types;
+  ASSERT_EQ(pin->EnumMediaTypes(types.Put()), S_OK);
+  EXPECT_EQ(types->Skip(0), S_OK);  // nothing to skip: done
+  AM_MEDIA_TYPE* mt[2] = {};
+  ULONG got = 9;
+  EXPECT_EQ(types->Next(2, mt, &got), S_FALSE);  // the pin has one type
+  EXPECT_EQ(got, 1u);
+  ASSERT_NE(mt[0], nullptr);
+  EXPECT_TRUE(IsEqualGUID(mt[0]->majortype, orb::ds::kMediaTypeStream));
+  if (mt[0]->pbFormat) CoTaskMemFree(mt[0]->pbFormat);
+  CoTaskMemFree(mt[0]);
+  EXPECT_EQ(types->Skip(0), S_OK);
+  EXPECT_EQ(types->Skip(1), S_FALSE);  // at the end already
+  ASSERT_EQ(types->Reset(), S_OK);
+  EXPECT_EQ(types->Skip(1), S_OK);
+  EXPECT_EQ(types->Skip(1), S_FALSE);
+  ASSERT_EQ(types->Reset(), S_OK);
+  EXPECT_EQ(types->Skip(2), S_FALSE);  // one skipped, not two
+
+  ComPtr<IEnumPins> pins;
+  ASSERT_EQ(source_->EnumPins(pins.Put()), S_OK);
+  EXPECT_EQ(pins->Skip(0), S_OK);
+  EXPECT_EQ(pins->Skip(5), S_OK);
+  IPin* left[3] = {};
+  got = 9;
+  EXPECT_EQ(pins->Next(3, left, &got), S_FALSE);  // six pins: one left
+  ASSERT_EQ(got, 1u);
+  left[0]->Release();
+  EXPECT_EQ(pins->Skip(1), S_FALSE);
+}
+
 TEST_F(QuarnSimTest, CableAndTerrestrialTuners) {
   Sim().SetTunerType(1);
   QuarnTunerCaps caps{};

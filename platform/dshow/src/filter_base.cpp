@@ -123,9 +123,13 @@ class CEnumMediaTypes final : public IEnumMediaTypes {
     return got == n ? S_OK : S_FALSE;
   }
   STDMETHODIMP Skip(ULONG n) override {
-    pos_ += static_cast<int>(n);
-    MediaType mt;
-    return pin_->GetMediaType(pos_ - 1, &mt) == S_OK ? S_OK : S_FALSE;
+    // Only types that exist are skipped: S_FALSE when fewer than n are left.
+    for (ULONG i = 0; i < n; ++i) {
+      MediaType mt;
+      if (pin_->GetMediaType(pos_, &mt) != S_OK) return S_FALSE;
+      ++pos_;
+    }
+    return S_OK;
   }
   STDMETHODIMP Reset() override {
     pos_ = 0;
