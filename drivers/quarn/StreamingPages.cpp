@@ -271,21 +271,28 @@ void CStreamingTSPage::Work() {
     ComPtr<IFileSinkFilter> sink;
     HRESULT hr = graph.CreatePinFilter(i, kClsidDump, nullptr);
     if (SUCCEEDED(hr)) hr = graph.QueryPinFilter(i, IID_IFileSinkFilter, sink.PutVoid());
-    if (SUCCEEDED(hr)) hr = sink->SetFileName(m_runFiles[i].c_str(), nullptr);
+    if (SUCCEEDED(hr)) {
+      hr = sink->SetFileName(m_runFiles[i].c_str(), nullptr);
+      if (FAILED(hr)) graph.Fail(hr, "Set file name of dump filter");
+    }
     if (SUCCEEDED(hr)) hr = graph.ConnectDataPin(i, nullptr);
     if (FAILED(hr)) {
       graph.Reset();  // nothing of this run stays in the graph
       return;
     }
   }
-  if (FAILED(control->Run())) {
+  HRESULT hr = control->Run();
+  if (FAILED(hr)) {
+    graph.Fail(hr, "Run filter graph");
     StopAndReset();
     return;
   }
   for (int i = 0; i < kPins; ++i) {
     if (!Active(i)) continue;
     ULONG n = static_cast<ULONG>(m_runPids[i].size());
-    if (FAILED(data->AddPIDs(&n, m_runPids[i].data(), static_cast<ULONG>(i)))) {
+    hr = data->AddPIDs(&n, m_runPids[i].data(), static_cast<ULONG>(i));
+    if (FAILED(hr)) {
+      graph.Fail(hr, "Add PIDs to QUARN Filter Data pin");
       StopAndReset();
       return;
     }
@@ -385,13 +392,16 @@ void CStreamingSIPage::Work() {
   HRESULT hr = control->Run();
   if (FAILED(hr)) {
     DriverLog().Log(1, "failed to run graph, hr=%#X", static_cast<unsigned>(hr));
+    graph.Record(hr, "Run filter graph");
     StopAndReset();
     return;
   }
   for (int i = 0; i < kPins; ++i) {
     if (!Active(i)) continue;
     ULONG n = static_cast<ULONG>(m_runPids[i].size());
-    if (FAILED(data->AddPIDs(&n, m_runPids[i].data(), static_cast<ULONG>(i)))) {
+    hr = data->AddPIDs(&n, m_runPids[i].data(), static_cast<ULONG>(i));
+    if (FAILED(hr)) {
+      graph.Fail(hr, "Add PIDs to QUARN Filter Data pin");
       StopAndReset();
       return;
     }
@@ -457,11 +467,15 @@ void CStreamingAVPage::Work() {
   const ComPtr<IGraphBuilder> builder = graph.Graph();
   ComPtr<IMediaControl> control;
   if (!av || !builder || FAILED(graph.GetMediaControl(control.Put()))) return;
-  if (FAILED(av->SetAudioVideoPIDs(m_runAudioPid, m_runVideoPid))) return;
+  HRESULT hr = av->SetAudioVideoPIDs(m_runAudioPid, m_runVideoPid);
+  if (FAILED(hr)) {
+    graph.Fail(hr, "Set audio and video PIDs");
+    return;
+  }
   ComPtr<IBaseFilter> videoDump, audioDump;
   ComPtr<IFileSinkFilter> videoSink, audioSink;
   ComPtr<IPin> audioPin, videoPin, videoIn, audioIn;
-  HRESULT hr = CoCreateInstance(kClsidDump, nullptr, CLSCTX_ALL, IID_IBaseFilter, videoDump.PutVoid());
+  hr = CoCreateInstance(kClsidDump, nullptr, CLSCTX_ALL, IID_IBaseFilter, videoDump.PutVoid());
   if (SUCCEEDED(hr)) hr = CoCreateInstance(kClsidDump, nullptr, CLSCTX_ALL, IID_IBaseFilter, audioDump.PutVoid());
   if (SUCCEEDED(hr)) hr = builder->AddFilter(videoDump.Get(), L"DumpBaseFilterV");
   if (SUCCEEDED(hr)) hr = builder->AddFilter(audioDump.Get(), L"DumpBaseFilterA");
@@ -475,11 +489,13 @@ void CStreamingAVPage::Work() {
   if (SUCCEEDED(hr)) hr = builder->Connect(videoPin.Get(), videoIn.Get());
   if (SUCCEEDED(hr)) hr = builder->Connect(audioPin.Get(), audioIn.Get());
   if (FAILED(hr)) {
-    graph.Record(hr, "A/V streaming");
+    graph.Fail(hr, "Connect A/V pins to dump filters");
     graph.Reset();
     return;
   }
-  if (FAILED(control->Run())) {
+  hr = control->Run();
+  if (FAILED(hr)) {
+    graph.Fail(hr, "Run filter graph");
     StopAndReset();
     return;
   }

@@ -449,8 +449,20 @@ TEST_F(QuarnDialogTest, TuningDialogToneBurstSlotsUseOneCodeEach) {
 
 namespace {
 
+// The plug-in's log as it stands (the file is shared by the tests: count
+// lines, do not look for the first).
+size_t LogCount(const std::string& line) {
+  const std::vector<unsigned char> bytes = ReadBytes(quarntest::ExeDir() + L"\\quarn.txt");
+  const std::string text(bytes.begin(), bytes.end());
+  size_t n = 0;
+  for (size_t at = text.find(line); at != std::string::npos; at = text.find(line, at + 1)) ++n;
+  return n;
+}
+
 TEST_F(QuarnDialogTest, AFailureAfterRunStopsAndRebuildsTheGraph) {
   const std::wstring file = OutFile("fail.ts");
+  const char* const failedStep = "Add PIDs to QUARN Filter Data pin failed, hr=0X80004005";
+  const size_t failuresBefore = LogCount(failedStep);
   Sim().FailCall("AddPIDs", 1);
   std::string button;
   DialogScript script([&] {
@@ -468,6 +480,8 @@ TEST_F(QuarnDialogTest, AFailureAfterRunStopsAndRebuildsTheGraph) {
   EXPECT_EQ(button, "Start");
   EXPECT_EQ(Sim().RunningStreams(), 0);
   EXPECT_EQ(Sim().LiveFilters(), 1);
+  // The failed step is in the log with its result.
+  EXPECT_EQ(LogCount(failedStep), failuresBefore + 1);
   // The next run on the same pin connects again.
   SectionFilterSpec spec{};
   SectionResult result{};
