@@ -17,25 +17,5 @@ if [ ${#missing[@]} -gt 0 ]; then
   apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 
-# The SQLite amalgamation (sqlite3.c, sqlite3.h) for the database export, built
-# by CMake for every configuration: taken from the npm package that ships it,
-# checked against its pinned digest, and kept in a cache outside the source
-# tree (cmake/OrbSqlite.cmake looks for it there).
-sqlite_version=3.53.2
-sqlite_package=better-sqlite3@12.11.1
-sqlite_tarball=better-sqlite3-12.11.1.tgz
-sqlite_sha256=ebf0ed75a7a59dbcb3b24bbd014ef49d9f15bc328e4adcbf516f2a8fadfa2835
-sqlite_dir="${ORB_DEPS_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/orbisect3}/sqlite-$sqlite_version"
-if [ ! -f "$sqlite_dir/sqlite3.c" ] || [ ! -f "$sqlite_dir/sqlite3.h" ]; then
-  echo "fetching the SQLite $sqlite_version amalgamation ($sqlite_package)"
-  work=$(mktemp -d)
-  trap 'rm -rf "$work"' EXIT
-  (cd "$work" && npm pack --silent "$sqlite_package" >/dev/null)
-  echo "$sqlite_sha256  $work/$sqlite_tarball" | sha256sum -c --quiet -
-  tar -xzf "$work/$sqlite_tarball" -C "$work" package/deps/sqlite3/sqlite3.c package/deps/sqlite3/sqlite3.h
-  mkdir -p "$(dirname "$sqlite_dir")"
-  rm -rf "$sqlite_dir.part"
-  mv "$work/package/deps/sqlite3" "$sqlite_dir.part"
-  rm -rf "$sqlite_dir"
-  mv "$sqlite_dir.part" "$sqlite_dir"
-fi
+# The SQLite amalgamation for the database export, in a cache outside the tree.
+"$(dirname "$0")/fetch-sqlite.sh"
