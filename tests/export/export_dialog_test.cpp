@@ -186,6 +186,7 @@ void SaveScreenshot(HWND hwnd, const std::wstring& path) {
 struct Session {
   std::mutex lock;
   std::vector<std::wstring> boxes;  // texts of the message boxes, in order
+  std::vector<DWORD> boxThreads;    // the threads that showed them
 };
 
 // Runs the export dialog modally while `act` plays the user.
@@ -194,6 +195,7 @@ void RunExportDialog(const lib13818::NetworkMap& store, Session& session,
   AfxSetMessageBoxHook([&](const CString& text, UINT) {
     std::lock_guard<std::mutex> guard(session.lock);
     session.boxes.push_back(text.GetString());
+    session.boxThreads.push_back(::GetCurrentThreadId());
     return IDOK;
   });
   CDatabaseExportDlg dlg(&store);
@@ -249,6 +251,8 @@ TEST(ExportDialog, ExportBeforeBrowseShowsTheErrorOnceAndWritesNothing) {
   ASSERT_EQ(session.boxes.size(), 1u);
   EXPECT_EQ(session.boxes[0].rfind(L"Error: 0x80070057\nDesc: ", 0), 0u);
   EXPECT_NE(session.boxes[0].find(L"\nSource: "), std::wstring::npos);
+  // Shown by the dialogs' thread, not by the worker.
+  EXPECT_EQ(session.boxThreads, std::vector<DWORD>{::GetCurrentThreadId()});
 }
 
 TEST(ExportDialog, FolderGoneBeforeExportShowsTheErrorAndLeavesNothing) {
@@ -263,6 +267,7 @@ TEST(ExportDialog, FolderGoneBeforeExportShowsTheErrorAndLeavesNothing) {
   });
   ASSERT_EQ(session.boxes.size(), 1u);
   EXPECT_EQ(session.boxes[0].rfind(L"Error: 0x80070003\nDesc: ", 0), 0u);
+  EXPECT_EQ(session.boxThreads, std::vector<DWORD>{::GetCurrentThreadId()});
   EXPECT_EQ(::GetFileAttributesW(dir.c_str()), INVALID_FILE_ATTRIBUTES);
   EXPECT_TRUE(FilesIn(OutFolder(), L"lost.db*").empty());
 }
@@ -272,20 +277,26 @@ TEST(ExportDialog, ProgressDialogStaysThroughEscapeAndEnterUntilTheExportEnds) {
   ::DeleteFileW(path.c_str());
   const lib13818::NetworkMap store = testing_support::SyntheticStore(100, 50);
   Session session;
-  bool stayed = false;
+  bool stayed = false, exportDisabled = false, exportEnabledAfter = false;
   RunExportDialog(store, session, [&](HWND dialog) {
     ASSERT_TRUE(BrowseTo(dialog, path));
     Press(dialog, IDC_EXPORT_EXPORT);
     HWND progress = nullptr;
     ASSERT_TRUE(WaitFor([&] { return (progress = FindProgress()) != nullptr; }));
     SaveScreenshot(progress, ExeFolder() + L"\\export-progress.bmp");
+    // The export dialog takes no input while its export runs (no second
+    // export over the first, no Cancel under the progress dialog).
+    exportDisabled = !::IsWindowEnabled(dialog);
     ::SendMessageW(progress, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
     ::SendMessageW(progress, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     ::SendMessageW(progress, WM_CLOSE, 0, 0);
     stayed = ::IsWindow(progress) && ::IsWindowVisible(progress);
     WaitFor([] { return FindProgress() == nullptr; });
+    exportEnabledAfter = WaitFor([&] { return ::IsWindowEnabled(dialog) != FALSE; });
   });
   EXPECT_TRUE(stayed);
+  EXPECT_TRUE(exportDisabled);
+  EXPECT_TRUE(exportEnabledAfter);
   EXPECT_TRUE(session.boxes.empty());
   EXPECT_EQ(FilesIn(OutFolder(), L"large.db*"), std::vector<std::wstring>{L"large.db"});
 }

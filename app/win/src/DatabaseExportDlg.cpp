@@ -55,7 +55,9 @@ void CDatabaseExportDlg::OnBrowse() {
 }
 
 void CDatabaseExportDlg::OnExport() {
-  CExportProgressDlg progress(m_networks, m_path, nullptr);
+  // Owned by this dialog, which it disables while the export runs: no second
+  // export over the first, no Cancel under the progress dialog.
+  CExportProgressDlg progress(m_networks, m_path, this);
   progress.DoModal();
 }
 
