@@ -11,6 +11,7 @@
 #include <objbase.h>
 
 #include <cstring>
+#include <cwchar>
 #include <functional>
 #include <map>
 #include <set>
@@ -293,11 +294,28 @@ class TreePaneTest : public ::testing::Test {
     if (entries) *entries = menuEntries_;
     return menuSeen_;
   }
+  // The popup menu window this thread shows, if any.  Other test programs
+  // share the desktop and open menus of their own: one of theirs is neither
+  // read nor closed here.
+  static HWND OwnMenuWindow() {
+    HWND found = nullptr;
+    ::EnumThreadWindows(
+        ::GetCurrentThreadId(),
+        [](HWND wnd, LPARAM result) -> BOOL {
+          wchar_t name[16] = {};
+          ::GetClassNameW(wnd, name, 16);
+          if (std::wcscmp(name, L"#32768") != 0 || !::IsWindowVisible(wnd)) return TRUE;
+          *reinterpret_cast<HWND*>(result) = wnd;
+          return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+  }
   static void CALLBACK MenuTimer(HWND, UINT, UINT_PTR, DWORD) {
-    HWND menu = ::FindWindowW(L"#32768", nullptr);
-
-    if (!menu || !::IsWindowVisible(menu)) return;
+    HWND menu = OwnMenuWindow();
+    if (!menu) return;
     HMENU handle = reinterpret_cast<HMENU>(::SendMessageW(menu, MN_GETHMENU, 0, 0));
+    menuEntries_.clear();
     for (int i = 0; handle && i < ::GetMenuItemCount(handle); ++i) {
       wchar_t text[256] = {};
       ::GetMenuStringW(handle, static_cast<UINT>(i), text, 256, MF_BYPOSITION);

@@ -4,6 +4,7 @@
 // menu, clearing at any time, and a picture of the pane for review.
 #include <gtest/gtest.h>
 
+#include <cwchar>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -156,9 +157,27 @@ struct MenuSeen {
 };
 MenuSeen g_menuSeen;
 
+// The popup menu window this thread shows, if any.  Other test programs
+// share the desktop and open menus of their own: one of theirs is neither
+// read nor closed here.
+HWND OwnMenuWindow() {
+  HWND found = nullptr;
+  ::EnumThreadWindows(
+      ::GetCurrentThreadId(),
+      [](HWND wnd, LPARAM result) -> BOOL {
+        wchar_t name[16] = {};
+        ::GetClassNameW(wnd, name, 16);
+        if (std::wcscmp(name, L"#32768") != 0 || !::IsWindowVisible(wnd)) return TRUE;
+        *reinterpret_cast<HWND*>(result) = wnd;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
 void CALLBACK ReadOpenMenu(HWND, UINT, UINT_PTR id, DWORD) {
-  HWND popup = ::FindWindowW(L"#32768", nullptr);
-  if (!popup || !::IsWindowVisible(popup)) return;
+  HWND popup = OwnMenuWindow();
+  if (!popup) return;
   HMENU menu = reinterpret_cast<HMENU>(::SendMessageW(popup, MN_GETHMENU, 0, 0));
   g_menuSeen.shown = true;
   if (menu) {
