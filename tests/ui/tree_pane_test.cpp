@@ -474,6 +474,27 @@ TEST_F(TreePaneTest, RightClicksOpenTheMenusOfTheirNodes) {
   };
   std::vector<MenuEntry> entries;
 
+  // A transport stream whose tables are not in the control yet (it was
+  // never expanded) offers its menu all the same, and stays as it was.
+  {
+    const HTREEITEM network = Find({ts[0], ts[1]});
+    ASSERT_NE(network, nullptr);
+    const HTREEITEM collapsed = Next(network, TVGN_CHILD);
+    ASSERT_NE(collapsed, nullptr);
+    ASSERT_EQ(Next(collapsed, TVGN_CHILD), nullptr);
+    ASSERT_TRUE(RightClick(collapsed, &entries));
+    EXPECT_EQ(tree_->GetContextItem(), collapsed);
+    ASSERT_EQ(entries.size(), 3u);
+    EXPECT_EQ(entries[0].text, "EMM Streaming ...");
+    EXPECT_EQ(reinterpret_cast<HTREEITEM>(::SendMessageW(Tree(), TVM_GETNEXTITEM, TVGN_CARET, 0)), collapsed);
+    EXPECT_TRUE(ValueRows().empty());
+    // Expanded later, it shows its tables as if they had been there.
+    ::SendMessageW(Tree(), TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(collapsed));
+    ASSERT_NE(Next(collapsed, TVGN_CHILD), nullptr);
+    EXPECT_EQ(Text(Next(collapsed, TVGN_CHILD)), "CAT");
+    ::SendMessageW(Tree(), TVM_EXPAND, TVE_COLLAPSE, reinterpret_cast<LPARAM>(collapsed));
+  }
+
   // A transport stream: menu 145, its streaming entries disabled (none of
   // them runs a main-menu command).
   const HTREEITEM stream = Find(ts);
@@ -762,6 +783,8 @@ TEST_F(SetTunerTest, SatelliteDescriptorRetunesTheSatelliteCard) {
   const size_t cableBefore = Channels().size();
   tree_->SendMessage(WM_COMMAND, 32801, 0);
   EXPECT_EQ(Channels().size(), cableBefore);
+  // Dropped before it reaches the plug-in: no refusal to tell.
+  EXPECT_TRUE(g_messageBoxes.empty());
 }
 
 TEST_F(SetTunerTest, CableAndTerrestrialDescriptorsRetuneTheirCards) {
