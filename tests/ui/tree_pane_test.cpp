@@ -297,18 +297,16 @@ class TreePaneTest : public ::testing::Test {
   // The popup menu window this thread shows, if any.  Other test programs
   // share the desktop and open menus of their own: one of theirs is neither
   // read nor closed here.
+  static BOOL CALLBACK FindMenuWindow(HWND wnd, LPARAM result) {
+    wchar_t name[16] = {};
+    ::GetClassNameW(wnd, name, 16);
+    if (std::wcscmp(name, L"#32768") != 0 || !::IsWindowVisible(wnd)) return TRUE;
+    *reinterpret_cast<HWND*>(result) = wnd;
+    return FALSE;
+  }
   static HWND OwnMenuWindow() {
     HWND found = nullptr;
-    ::EnumThreadWindows(
-        ::GetCurrentThreadId(),
-        [](HWND wnd, LPARAM result) -> BOOL {
-          wchar_t name[16] = {};
-          ::GetClassNameW(wnd, name, 16);
-          if (std::wcscmp(name, L"#32768") != 0 || !::IsWindowVisible(wnd)) return TRUE;
-          *reinterpret_cast<HWND*>(result) = wnd;
-          return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&found));
+    ::EnumThreadWindows(::GetCurrentThreadId(), &TreePaneTest::FindMenuWindow, reinterpret_cast<LPARAM>(&found));
     return found;
   }
   static void CALLBACK MenuTimer(HWND, UINT, UINT_PTR, DWORD) {
@@ -573,6 +571,25 @@ TEST_F(TreePaneTest, RightClicksOpenTheMenusOfTheirNodes) {
   EXPECT_NE(log.find("selected="), std::string::npos);
   EXPECT_NE(log.find("pBase="), std::string::npos);
   EXPECT_NE(log.find("context menu"), std::string::npos);
+}
+
+// The context menus of the tree's nodes are Danish-tagged resources, each
+// with one popup "dummy".
+TEST(TreePaneResources, ContextMenusAreDanishTaggedWithOnePopup) {
+  for (const UINT id : {139u, 140u, 144u, 145u, 148u}) {
+    EXPECT_NE(::FindResourceExW(nullptr, reinterpret_cast<LPCWSTR>(RT_MENU), MAKEINTRESOURCEW(id),
+                                MAKELANGID(LANG_DANISH, SUBLANG_DEFAULT)),
+              nullptr)
+        << id;
+    HMENU menu = ::LoadMenuW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id));
+    ASSERT_NE(menu, nullptr) << id;
+    EXPECT_EQ(::GetMenuItemCount(menu), 1) << id;
+    wchar_t name[16] = {};
+    ::GetMenuStringW(menu, 0, name, 16, MF_BYPOSITION);
+    EXPECT_STREQ(name, L"dummy") << id;
+    EXPECT_NE(::GetSubMenu(menu, 0), nullptr) << id;
+    ::DestroyMenu(menu);
+  }
 }
 
 // Texts of the store are UTF-8; the labels show them as broadcast, whatever

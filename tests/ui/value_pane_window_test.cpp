@@ -160,18 +160,16 @@ MenuSeen g_menuSeen;
 // The popup menu window this thread shows, if any.  Other test programs
 // share the desktop and open menus of their own: one of theirs is neither
 // read nor closed here.
+BOOL CALLBACK FindMenuWindow(HWND wnd, LPARAM result) {
+  wchar_t name[16] = {};
+  ::GetClassNameW(wnd, name, 16);
+  if (std::wcscmp(name, L"#32768") != 0 || !::IsWindowVisible(wnd)) return TRUE;
+  *reinterpret_cast<HWND*>(result) = wnd;
+  return FALSE;
+}
 HWND OwnMenuWindow() {
   HWND found = nullptr;
-  ::EnumThreadWindows(
-      ::GetCurrentThreadId(),
-      [](HWND wnd, LPARAM result) -> BOOL {
-        wchar_t name[16] = {};
-        ::GetClassNameW(wnd, name, 16);
-        if (std::wcscmp(name, L"#32768") != 0 || !::IsWindowVisible(wnd)) return TRUE;
-        *reinterpret_cast<HWND*>(result) = wnd;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&found));
+  ::EnumThreadWindows(::GetCurrentThreadId(), FindMenuWindow, reinterpret_cast<LPARAM>(&found));
   return found;
 }
 
