@@ -54,20 +54,20 @@ std::wstring ClassOf(HWND hwnd) {
   return name;
 }
 
+struct WindowSearch {
+  DWORD pid;
+  std::vector<HWND> found;
+};
+BOOL CALLBACK CollectProcessWindow(HWND hwnd, LPARAM p) {
+  auto* s = reinterpret_cast<WindowSearch*>(p);
+  DWORD owner = 0;
+  ::GetWindowThreadProcessId(hwnd, &owner);
+  if (owner == s->pid && ::IsWindowVisible(hwnd)) s->found.push_back(hwnd);
+  return TRUE;
+}
 std::vector<HWND> TopLevelWindows(DWORD pid) {
-  struct Search {
-    DWORD pid;
-    std::vector<HWND> found;
-  } search{pid, {}};
-  ::EnumWindows(
-      [](HWND hwnd, LPARAM p) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(p);
-        DWORD owner = 0;
-        ::GetWindowThreadProcessId(hwnd, &owner);
-        if (owner == s->pid && ::IsWindowVisible(hwnd)) s->found.push_back(hwnd);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  WindowSearch search{pid, {}};
+  ::EnumWindows(&CollectProcessWindow, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
@@ -83,15 +83,13 @@ std::wstring ControlText(HWND hwnd) {
 
 // The texts of the window and all its descendants (the shown page of a
 // sheet among them), joined by '|'.
+BOOL CALLBACK AppendControlText(HWND h, LPARAM p) {
+  *reinterpret_cast<std::wstring*>(p) += L"|" + ControlText(h);
+  return TRUE;
+}
 std::wstring AllTexts(HWND window) {
   std::wstring all = WindowText(window);
-  ::EnumChildWindows(
-      window,
-      [](HWND h, LPARAM p) -> BOOL {
-        *reinterpret_cast<std::wstring*>(p) += L"|" + ControlText(h);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&all));
+  ::EnumChildWindows(window, &AppendControlText, reinterpret_cast<LPARAM>(&all));
   return all;
 }
 
