@@ -44,7 +44,7 @@ bool ParseSection(const u8* buffer, std::size_t limit, S& out, int& code) {
 }
 
 template <class Descriptor>
-const std::vector<Descriptor>& DeliveryList(const lib13818::TransportStreamInfo& entry) {
+const lib13818::DescriptorList<Descriptor>& DeliveryList(const lib13818::TransportStreamInfo& entry) {
   return entry.descriptors.Get<Descriptor>();
 }
 
@@ -56,7 +56,7 @@ bool FindInNit(const NitSectionMap& nit, const Descriptor*& out, u32 tsid) {
     for (const auto& section : network.second)
       for (const lib13818::TransportStreamInfo& entry : section.second.transportStreams) {
         if (entry.transport_stream_id != tsid) continue;
-        const std::vector<Descriptor>& list = DeliveryList<Descriptor>(entry);
+        const auto& list = DeliveryList<Descriptor>(entry);
         if (list.empty()) return false;
         out = &list.front();
         return true;

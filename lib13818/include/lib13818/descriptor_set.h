@@ -1,12 +1,15 @@
 #pragma once
 #include <vector>
 
+#include "lib13818/descriptor_list.h"
 #include "lib13818/descriptors.h"
 
 namespace lib13818 {
 
 // The descriptors of one descriptor loop, one list per descriptor class.  The
 // 69 lists have a fixed order (the list index), which ForEachList follows.
+// Each list is one pointer wide and null while empty: an empty set is 69
+// null pointers and owns nothing.
 class DescriptorSet {
  public:
   static constexpr int kListCount = 69;
@@ -26,22 +29,22 @@ class DescriptorSet {
   // The list index of a descriptor tag.
   static int ListIndexOfTag(u8 tag);
 
-#define ORB_DESCRIPTOR(index, tag, cls, member, name) std::vector<cls> member;
+#define ORB_DESCRIPTOR(index, tag, cls, member, name) DescriptorList<cls> member;
 #include "lib13818/descriptor_catalogue.def"
 #undef ORB_DESCRIPTOR
-  std::vector<DescriptorUnknown> userPrivateDescriptors;  // tags 0x80-0xFF
-  std::vector<DescriptorUnknown> generalDescriptors;      // every other tag without a class
+  DescriptorList<DescriptorUnknown> userPrivateDescriptors;  // tags 0x80-0xFF
+  DescriptorList<DescriptorUnknown> generalDescriptors;      // every other tag without a class
 
   // The list of a descriptor class (not for DescriptorUnknown, which has two).
   template <class T>
-  std::vector<T>& Get();
+  DescriptorList<T>& Get();
   template <class T>
-  const std::vector<T>& Get() const {
+  const DescriptorList<T>& Get() const {
     return const_cast<DescriptorSet*>(this)->Get<T>();
   }
 
   // Calls f(index, list) for the 69 lists in index order; `list` is a
-  // std::vector of the list's class.
+  // DescriptorList of the list's class.
   template <class F>
   void ForEachList(F&& f) const;
 
@@ -52,7 +55,7 @@ class DescriptorSet {
 
 #define ORB_DESCRIPTOR(index, tag, cls, member, name) \
   template <>                                         \
-  inline std::vector<cls>& DescriptorSet::Get<cls>() { \
+  inline DescriptorList<cls>& DescriptorSet::Get<cls>() { \
     return member;                                    \
   }
 #include "lib13818/descriptor_catalogue.def"

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cstdio>
+#include <span>
 
 #include "lib13818/id_names.h"
 
@@ -16,7 +17,7 @@ namespace {
 // element labelled with its index.  `entries(node, element)` adds what an
 // element carries below its own node, before the next element is inserted.
 template <ElementKind K, class Entries>
-void InsertElementList(TreeSink& sink, TreeNode parent, const std::vector<ElementType<K>>& list,
+void InsertElementList(TreeSink& sink, TreeNode parent, std::span<const ElementType<K>> list,
                        std::string_view singular, std::string_view plural, Entries&& entries,
                        const TreeItem& listItem = TreeItem::None()) {
   if (list.empty()) return;
@@ -36,14 +37,14 @@ void InsertElementList(TreeSink& sink, TreeNode parent, const std::vector<Elemen
 }
 
 template <ElementKind K>
-void InsertElementList(TreeSink& sink, TreeNode parent, const std::vector<ElementType<K>>& list,
+void InsertElementList(TreeSink& sink, TreeNode parent, std::span<const ElementType<K>> list,
                        std::string_view singular, std::string_view plural) {
   InsertElementList<K>(sink, parent, list, singular, plural, [](TreeNode, const ElementType<K>&) {});
 }
 
 // A descriptor list whose descriptors carry an entry list of their own.
 template <ElementKind K, ElementKind E, class Member>
-void AddDescriptorList(TreeSink& sink, TreeNode parent, const std::vector<ElementType<K>>& list,
+void AddDescriptorList(TreeSink& sink, TreeNode parent, std::span<const ElementType<K>> list,
                        std::string_view singular, std::string_view plural, Member member,
                        std::string_view entrySingular, std::string_view entryPlural) {
   InsertElementList<K>(sink, parent, list, singular, plural, [&](TreeNode node, const ElementType<K>& d) {
