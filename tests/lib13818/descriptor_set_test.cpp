@@ -138,3 +138,55 @@ TEST(DescriptorSet, ListIndexesOfTagsAndLoopsAddedTwice) {
   EXPECT_EQ(set.generalDescriptors.size(), 1u);
   EXPECT_EQ(set.Count(), 7u);
 }
+
+// The lists hold nothing while empty, keep what they had when a descriptor
+// is refused, and copy and move as std::vector does.
+TEST(DescriptorList, EmptySetOwnsNothingAndListsBehaveLikeVectors) {
+  static_assert(sizeof(DescriptorSet) == DescriptorSet::kListCount * sizeof(void*));
+  DescriptorSet set;
+  set.ForEachList([](int, const auto& list) {
+    EXPECT_TRUE(list.empty());
+    EXPECT_EQ(list.data(), nullptr);
+    EXPECT_EQ(list.begin(), list.end());
+  });
+
+  const u8 ca[] = {0x09, 4, 0x01, 0x00, 0xE0, 0x10};
+  DescriptorList<DescriptorCA>& list = set.caDescriptors;
+  for (int i = 0; i < 9; ++i) list.emplace_back(ca);
+  list.push_back(list[0]);  // an element of the list itself, while it grows
+  ASSERT_EQ(list.size(), 10u);
+  EXPECT_EQ(list.back().CA_PID, 0x10u);
+  EXPECT_THROW(static_cast<void>(list.at(10)), std::out_of_range);
+
+  // A short_event_descriptor without room for its texts is refused.
+  const u8 event[] = {0x4D, 5, 'e', 'n', 'g', 0, 0};
+  const u8 cut[] = {0x4D, 2, 'e', 'n'};
+  DescriptorList<DescriptorShortEvent>& events = set.shortEventDescriptors;
+  events.emplace_back(event);
+  events.resize(events.capacity());
+  const size_t full = events.size();
+  EXPECT_THROW(events.emplace_back(cut), error) << "refused while the block grows";
+  EXPECT_EQ(events.size(), full);
+  EXPECT_THROW(events.emplace_back(cut), error) << "refused in place";
+  events.resize(1);
+  EXPECT_THROW(events.emplace_back(cut), error);
+  EXPECT_EQ(events.size(), 1u);
+  EXPECT_STREQ(events[0].ISO_639_language_code, "eng");
+  events.clear();
+  list.resize(2);
+
+  DescriptorSet copy = set;
+  EXPECT_EQ(copy.caDescriptors.size(), 2u);
+  EXPECT_NE(copy.caDescriptors.data(), set.caDescriptors.data());
+  DescriptorSet moved = std::move(copy);
+  EXPECT_TRUE(copy.caDescriptors.empty());
+  EXPECT_EQ(moved.caDescriptors[1].CA_PID, 0x10u);
+  moved = set;
+  EXPECT_EQ(moved.Count(), 2u);
+  set.caDescriptors.clear();
+  EXPECT_TRUE(set.Empty());
+  EXPECT_GE(set.caDescriptors.capacity(), 2u) << "clear keeps the storage";
+  int n = 0;
+  for (const DescriptorCA& d : moved.caDescriptors) n += d.CA_PID == 0x10u;
+  EXPECT_EQ(n, 2);
+}
