@@ -15,11 +15,13 @@ namespace lib13818 {
 
 template <class T>
 class DescriptorList {
-  struct alignas(std::max_align_t) Header {
+  // Aligned as the elements, so that they start right behind it.
+  static constexpr size_t kAlign = alignof(T) > alignof(size_t) ? alignof(T) : alignof(size_t);
+  struct alignas(kAlign) Header {
     size_t size;
     size_t capacity;
   };
-  static_assert(alignof(T) <= alignof(std::max_align_t), "over-aligned descriptor class");
+  static_assert(kAlign <= __STDCPP_DEFAULT_NEW_ALIGNMENT__, "over-aligned descriptor class");
 
  public:
   using value_type = T;
