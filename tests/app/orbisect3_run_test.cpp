@@ -22,6 +22,7 @@
 #include "orb_common/RegistryKey.h"
 #include "test_log.h"
 #include "test_support.h"
+#include "win_screen.h"
 #include "win_process.h"
 
 using namespace orb::app;
@@ -53,28 +54,9 @@ std::wstring WindowText(HWND hwnd) {
   ::GetWindowTextW(hwnd, text, 511);
   return text;
 }
-std::wstring ClassOf(HWND hwnd) {
-  wchar_t name[128] = {};
-  ::GetClassNameW(hwnd, name, 127);
-  return name;
-}
+using orb_test::ClassOf;
 
-std::vector<HWND> TopLevelWindows(DWORD pid) {
-  struct Search {
-    DWORD pid;
-    std::vector<HWND> found;
-  } search{pid, {}};
-  ::EnumWindows(
-      [](HWND hwnd, LPARAM p) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(p);
-        DWORD owner = 0;
-        ::GetWindowThreadProcessId(hwnd, &owner);
-        if (owner == s->pid && ::IsWindowVisible(hwnd)) s->found.push_back(hwnd);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
+using orb_test::TopLevelWindows;
 
 std::vector<HWND> Descendants(HWND parent) {
   std::vector<HWND> all;
@@ -106,46 +88,7 @@ std::wstring DialogTexts(HWND dialog) {
   return all;
 }
 
-// The window rectangle of `hwnd` as the screen shows it, as a 24-bit BMP.
-bool SaveScreenshot(HWND hwnd, const std::wstring& path) {
-  RECT r{};
-  if (!::GetWindowRect(hwnd, &r)) return false;
-  const int w = r.right - r.left, h = r.bottom - r.top;
-  if (w <= 0 || h <= 0) return false;
-  HDC screen = ::GetDC(nullptr);
-  HDC memory = ::CreateCompatibleDC(screen);
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-  bi.bmiHeader.biWidth = w;
-  bi.bmiHeader.biHeight = h;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 24;
-  bi.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  HBITMAP bitmap = ::CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-  bool ok = false;
-  if (bitmap) {
-    HGDIOBJ old = ::SelectObject(memory, bitmap);
-    ok = ::BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY) != 0;
-    ::GdiFlush();
-    ::SelectObject(memory, old);
-    const DWORD stride = ((static_cast<DWORD>(w) * 3 + 3) & ~3u);
-    const DWORD size = stride * static_cast<DWORD>(h);
-    BITMAPFILEHEADER fh{};
-    fh.bfType = 0x4D42;
-    fh.bfOffBits = sizeof fh + sizeof bi.bmiHeader;
-    fh.bfSize = fh.bfOffBits + size;
-    std::ofstream out(path.c_str(), std::ios::binary);
-    out.write(reinterpret_cast<const char*>(&fh), sizeof fh);
-    out.write(reinterpret_cast<const char*>(&bi.bmiHeader), sizeof bi.bmiHeader);
-    out.write(static_cast<const char*>(bits), size);
-    ok = ok && out.good();
-    ::DeleteObject(bitmap);
-  }
-  ::DeleteDC(memory);
-  ::ReleaseDC(nullptr, screen);
-  return ok;
-}
+bool SaveScreenshot(HWND hwnd, const std::wstring& path) { return orb_test::SaveScreenBitmap(hwnd, path); }
 
 // The program's log without the line number, time and seconds prefixes.
 std::vector<std::string> LogLines() { return orb_test::ReadLogLines(Narrow(LogPath())); }

@@ -27,6 +27,7 @@
 #include "plugin_support.h"
 #include "satlistmgr.h"
 #include "test_support.h"
+#include "win_screen.h"
 #include "win_process.h"
 
 using namespace orb::app;
@@ -52,28 +53,9 @@ std::wstring WindowText(HWND hwnd) {
   ::GetWindowTextW(hwnd, text, 511);
   return text;
 }
-std::wstring ClassOf(HWND hwnd) {
-  wchar_t name[128] = {};
-  ::GetClassNameW(hwnd, name, 127);
-  return name;
-}
+using orb_test::ClassOf;
 
-std::vector<HWND> TopLevelWindows(DWORD pid) {
-  struct Search {
-    DWORD pid;
-    std::vector<HWND> found;
-  } search{pid, {}};
-  ::EnumWindows(
-      [](HWND hwnd, LPARAM p) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(p);
-        DWORD owner = 0;
-        ::GetWindowThreadProcessId(hwnd, &owner);
-        if (owner == s->pid && ::IsWindowVisible(hwnd)) s->found.push_back(hwnd);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
+using orb_test::TopLevelWindows;
 
 HWND DescendantByClass(HWND parent, const wchar_t* className) {
   std::vector<HWND> all;
@@ -118,44 +100,11 @@ std::vector<std::wstring> ListLines(HWND list) {
   return lines;
 }
 
-// The window as the screen shows it, as a 24-bit BMP in the build tree (for
-// review, never compared).
+// The window as the screen shows it, freshly painted, into the build tree.
 void SaveScreenshot(HWND hwnd, const wchar_t* name) {
   ::RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
   ::Sleep(300);
-  RECT r{};
-  if (!::GetWindowRect(hwnd, &r)) return;
-  const int w = r.right - r.left, h = r.bottom - r.top;
-  if (w <= 0 || h <= 0) return;
-  HDC screen = ::GetDC(nullptr);
-  HDC memory = ::CreateCompatibleDC(screen);
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-  bi.bmiHeader.biWidth = w;
-  bi.bmiHeader.biHeight = h;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 24;
-  bi.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  HBITMAP bitmap = ::CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-  if (bitmap) {
-    HGDIOBJ old = ::SelectObject(memory, bitmap);
-    ::BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-    ::GdiFlush();
-    ::SelectObject(memory, old);
-    const DWORD size = ((static_cast<DWORD>(w) * 3 + 3) & ~3u) * static_cast<DWORD>(h);
-    BITMAPFILEHEADER fh{};
-    fh.bfType = 0x4D42;
-    fh.bfOffBits = sizeof fh + sizeof bi.bmiHeader;
-    fh.bfSize = fh.bfOffBits + size;
-    std::ofstream out((orb_test::ExeFolder() + L"\\" + name).c_str(), std::ios::binary);
-    out.write(reinterpret_cast<const char*>(&fh), sizeof fh);
-    out.write(reinterpret_cast<const char*>(&bi.bmiHeader), sizeof bi.bmiHeader);
-    out.write(static_cast<const char*>(bits), size);
-    ::DeleteObject(bitmap);
-  }
-  ::DeleteDC(memory);
-  ::ReleaseDC(nullptr, screen);
+  orb_test::SaveScreenBitmap(hwnd, orb_test::ExeFolder() + L"\\" + name);
 }
 
 std::string SpecialFolder(int csidl) {

@@ -21,6 +21,7 @@
 #include "orb_app/DatabaseExportDlg.h"
 #include "resource.h"
 #include "store_builder.h"
+#include "win_screen.h"
 
 namespace {
 
@@ -146,41 +147,10 @@ bool BrowseTo(HWND exportDialog, const std::wstring& path) {
          WaitFor([&] { return !::IsWindow(fileDialog); });
 }
 
-// The window as the screen shows it, freshly painted, as a 24-bit BMP (for
-// looking at).
+// The window as the screen shows it, freshly painted, as a BMP (for looking at).
 void SaveScreenshot(HWND hwnd, const std::wstring& path) {
-  RECT r{};
   ::RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-  if (!::GetWindowRect(hwnd, &r)) return;
-  const int w = r.right - r.left, h = r.bottom - r.top;
-  if (w <= 0 || h <= 0) return;
-  HDC screen = ::GetDC(nullptr);
-  HDC memory = ::CreateCompatibleDC(screen);
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-  bi.bmiHeader.biWidth = w;
-  bi.bmiHeader.biHeight = h;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 24;
-  void* bits = nullptr;
-  if (HBITMAP bitmap = ::CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0)) {
-    HGDIOBJ old = ::SelectObject(memory, bitmap);
-    ::BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-    ::GdiFlush();
-    ::SelectObject(memory, old);
-    const DWORD size = ((static_cast<DWORD>(w) * 3 + 3) & ~3u) * static_cast<DWORD>(h);
-    BITMAPFILEHEADER fh{};
-    fh.bfType = 0x4D42;
-    fh.bfOffBits = sizeof fh + sizeof bi.bmiHeader;
-    fh.bfSize = fh.bfOffBits + size;
-    std::ofstream out(path.c_str(), std::ios::binary);
-    out.write(reinterpret_cast<const char*>(&fh), sizeof fh);
-    out.write(reinterpret_cast<const char*>(&bi.bmiHeader), sizeof bi.bmiHeader);
-    out.write(static_cast<const char*>(bits), size);
-    ::DeleteObject(bitmap);
-  }
-  ::DeleteDC(memory);
-  ::ReleaseDC(nullptr, screen);
+  orb_test::SaveScreenBitmap(hwnd, path);
 }
 
 struct Session {

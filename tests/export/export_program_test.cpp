@@ -16,6 +16,7 @@
 #include "satlist/model.h"
 #include "satlist/satlist_xml.h"
 #include "test_support.h"
+#include "win_screen.h"
 
 namespace {
 
@@ -47,28 +48,9 @@ std::wstring TextOf(HWND hwnd) {
   ::SendMessageTimeoutW(hwnd, WM_GETTEXT, 1023, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000, &result);
   return text;
 }
-std::wstring ClassOf(HWND hwnd) {
-  wchar_t name[128] = {};
-  ::GetClassNameW(hwnd, name, 127);
-  return name;
-}
+using orb_test::ClassOf;
 
-std::vector<HWND> TopLevelWindows(DWORD pid) {
-  struct Search {
-    DWORD pid;
-    std::vector<HWND> found;
-  } search{pid, {}};
-  ::EnumWindows(
-      [](HWND hwnd, LPARAM p) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(p);
-        DWORD owner = 0;
-        ::GetWindowThreadProcessId(hwnd, &owner);
-        if (owner == s->pid && ::IsWindowVisible(hwnd)) s->found.push_back(hwnd);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
+using orb_test::TopLevelWindows;
 
 // Caption and control texts of a dialog.
 std::wstring DialogTexts(HWND dialog) {

@@ -17,6 +17,7 @@
 #include "ui_win/OutputBar.h"
 #include "ui_win/TransponderPanes.h"
 #include "ui_win/ValuePane.h"
+#include "win_screen.h"
 
 namespace {
 
@@ -82,46 +83,7 @@ Bytes SdtBytes(const std::string& provider, const std::string& service) {
       .Build();
 }
 
-// The window rectangle of `hwnd` as the screen shows it, as a 24-bit BMP.
-bool SaveScreenshot(HWND hwnd, const std::wstring& path) {
-  RECT r{};
-  if (!::GetWindowRect(hwnd, &r)) return false;
-  const int w = r.right - r.left, h = r.bottom - r.top;
-  if (w <= 0 || h <= 0) return false;
-  HDC screen = ::GetDC(nullptr);
-  HDC memory = ::CreateCompatibleDC(screen);
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-  bi.bmiHeader.biWidth = w;
-  bi.bmiHeader.biHeight = h;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 24;
-  bi.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  HBITMAP bitmap = ::CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-  bool ok = false;
-  if (bitmap) {
-    HGDIOBJ old = ::SelectObject(memory, bitmap);
-    ok = ::BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY) != 0;
-    ::GdiFlush();
-    ::SelectObject(memory, old);
-    const DWORD stride = ((static_cast<DWORD>(w) * 3 + 3) & ~3u);
-    const DWORD size = stride * static_cast<DWORD>(h);
-    BITMAPFILEHEADER fh{};
-    fh.bfType = 0x4D42;
-    fh.bfOffBits = sizeof fh + sizeof bi.bmiHeader;
-    fh.bfSize = fh.bfOffBits + size;
-    std::ofstream out(path.c_str(), std::ios::binary);
-    out.write(reinterpret_cast<const char*>(&fh), sizeof fh);
-    out.write(reinterpret_cast<const char*>(&bi.bmiHeader), sizeof bi.bmiHeader);
-    out.write(static_cast<const char*>(bits), size);
-    ok = ok && out.good();
-    ::DeleteObject(bitmap);
-  }
-  ::DeleteDC(memory);
-  ::ReleaseDC(nullptr, screen);
-  return ok;
-}
+bool SaveScreenshot(HWND hwnd, const std::wstring& path) { return orb_test::SaveScreenBitmap(hwnd, path); }
 
 std::wstring ExeFolder() {
   wchar_t path[MAX_PATH] = {};
