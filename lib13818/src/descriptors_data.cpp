@@ -39,7 +39,7 @@ const char* ApplicationSignallingInfo::GetApplicationTypeName() const {
 DescriptorApplicationSignalling::DescriptorApplicationSignalling(const u8* d) : Descriptor(d) {
   if (length % 3 != 0) throw error(-1, -1);
   applications.reserve(applications.size() + (length + 3 - 1) / 3);
-  for (u32 i = 0; i < length; i += 3) applications.push_back(ApplicationSignallingInfo(d + 2 + i));
+  for (u32 i = 0; i < length; i += 3) applications.emplace_back(d + 2 + i);
 }
 
 }  // namespace lib13818

@@ -182,7 +182,7 @@ const char* ContentInfo::ContentNibbleName() const {
 DescriptorContent::DescriptorContent(const u8* d) : Descriptor(d) {
   if (length % 2 != 0) throw error(-1, "descriptor length mismatch");
   contents.reserve(contents.size() + (length + 2 - 1) / 2);
-  for (u32 i = 0; i < length; i += 2) contents.push_back(ContentInfo(d + 2 + i));
+  for (u32 i = 0; i < length; i += 2) contents.emplace_back(d + 2 + i);
 }
 
 void DescriptorContent::PrintFields(std::ostream& os) const {

@@ -23,7 +23,7 @@ void DescriptorLinkage::PrintFields(std::ostream& os) const {
 DescriptorNVODReference::DescriptorNVODReference(const u8* d) : Descriptor(d) {
   if (length % 6 != 0) throw error(3, "NVOD_reference_descriptor");
   services.reserve(services.size() + (length + 6 - 1) / 6);
-  for (u32 i = 0; i < length; i += 6) services.push_back(service(d + 2 + i));
+  for (u32 i = 0; i < length; i += 6) services.emplace_back(d + 2 + i);
 }
 
 void DescriptorNVODReference::PrintFields(std::ostream& os) const {

@@ -14,16 +14,16 @@ void CopyCode(char (&out)[4], const u8* p) {
 // Reads the entries from `p` to `end`; every entry must fit before `end`,
 // and they must end exactly there (code 2 otherwise).
 template <class Entry>
-void ReadEntries(const u8* p, const u8* end, std::vector<Entry>& out) {
+void ReadEntries(const u8* p, const u8* end, EntryList<Entry>& out) {
   while (p < end) {
     int consumed = 0;
-    out.push_back(Entry(p, static_cast<int>(end - p), &consumed));
+    out.emplace_back(p, static_cast<int>(end - p), &consumed);
     p += consumed;
   }
   if (p != end) throw error(2, -1);
 }
 
-void PrintNames(std::ostream& os, const std::vector<MultilingualNameInfo>& names) {
+void PrintNames(std::ostream& os, const EntryList<MultilingualNameInfo>& names) {
   for (const MultilingualNameInfo& n : names) n.Print(os);
 }
 

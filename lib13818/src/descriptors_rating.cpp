@@ -23,7 +23,7 @@ void DescriptorParentalRating::RatingInfo::Print(std::ostream& os) const {
 DescriptorParentalRating::DescriptorParentalRating(const u8* d) : Descriptor(d) {
   if (length % 4 != 0) throw error(3, "parental_rating_descriptor");
   ratings.reserve(ratings.size() + (length + 4 - 1) / 4);
-  for (u32 i = 0; i < length; i += 4) ratings.push_back(RatingInfo(d + 2 + i));
+  for (u32 i = 0; i < length; i += 4) ratings.emplace_back(d + 2 + i);
 }
 
 void DescriptorParentalRating::PrintFields(std::ostream& os) const {
@@ -101,7 +101,7 @@ void SubtitlingInfo::Print(std::ostream& os) const {
 DescriptorSubtitling::DescriptorSubtitling(const u8* d) : Descriptor(d) {
   if (length % 8 != 0) throw error(3, "subtitling_descriptor");
   subtitles.reserve(subtitles.size() + (length + 8 - 1) / 8);
-  for (u32 i = 0; i < length; i += 8) subtitles.push_back(SubtitlingInfo(d + 2 + i));
+  for (u32 i = 0; i < length; i += 8) subtitles.emplace_back(d + 2 + i);
 }
 
 void DescriptorSubtitling::PrintFields(std::ostream& os) const {
@@ -134,7 +134,7 @@ void DescriptorVBIData::PrintFields(std::ostream& os) const {
 DescriptorVBITeletext::DescriptorVBITeletext(const u8* d) : Descriptor(d) {
   if (length % 5 != 0) throw error(-1, -1);
   pages.reserve(pages.size() + (length + 5 - 1) / 5);
-  for (u32 i = 0; i < length; i += 5) pages.push_back(TeletextInfo(d + 2 + i));
+  for (u32 i = 0; i < length; i += 5) pages.emplace_back(d + 2 + i);
 }
 
 }  // namespace lib13818

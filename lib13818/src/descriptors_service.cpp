@@ -21,7 +21,7 @@ void DescriptorNetworkName::PrintFields(std::ostream& os) const {
 DescriptorServiceList::DescriptorServiceList(const u8* d) : Descriptor(d) {
   if (length % 3 != 0) throw error(-1, "descriptor length mismatch");
   services.reserve(services.size() + (length + 3 - 1) / 3);
-  for (u32 i = 0; i < length; i += 3) services.push_back(ServiceListInfo(d + 2 + i));
+  for (u32 i = 0; i < length; i += 3) services.emplace_back(d + 2 + i);
 }
 
 void DescriptorServiceList::PrintFields(std::ostream& os) const {

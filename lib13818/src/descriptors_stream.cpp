@@ -36,7 +36,7 @@ void DescriptorAudioStream::PrintFields(std::ostream& os) const {
 DescriptorISO639Language::DescriptorISO639Language(const u8* d) : Descriptor(d) {
   if (length % 4 != 0) throw error(-1, "descriptor length mismatch");
   languages.reserve(languages.size() + (length + 4 - 1) / 4);
-  for (u32 i = 0; i < length; i += 4) languages.push_back(ISO639LanguageInfo(d + 2 + i));
+  for (u32 i = 0; i < length; i += 4) languages.emplace_back(d + 2 + i);
 }
 
 void DescriptorISO639Language::PrintFields(std::ostream& os) const {
@@ -95,7 +95,7 @@ void DescriptorCAIdentifier::PrintFields(std::ostream& os) const {
 DescriptorTeletext::DescriptorTeletext(const u8* d) : Descriptor(d) {
   if (length % 5 != 0) throw error(-1, "descriptor length mismatch");
   pages.reserve(pages.size() + (length + 5 - 1) / 5);
-  for (u32 i = 0; i < length; i += 5) pages.push_back(TeletextInfo(d + 2 + i));
+  for (u32 i = 0; i < length; i += 5) pages.emplace_back(d + 2 + i);
 }
 
 void DescriptorTeletext::PrintFields(std::ostream& os) const {

@@ -10,12 +10,12 @@ namespace {
 // Walks the entries of a cell loop from byte 2 to the descriptor's end; each
 // entry reports the bytes it used and must end inside the descriptor.
 template <class Entry>
-void ReadCellLoop(const u8* d, u32 length, std::vector<Entry>& out) {
+void ReadCellLoop(const u8* d, u32 length, EntryList<Entry>& out) {
   const u8* p = d + 2;
   const u8* end = p + length;
   while (p < end) {
     int consumed = 0;
-    out.push_back(Entry(p, static_cast<int>(end - p), &consumed));
+    out.emplace_back(p, static_cast<int>(end - p), &consumed);
     p += consumed;
   }
 }
@@ -73,7 +73,8 @@ CellListInfo::CellListInfo(const u8* p, int remaining, int* consumed) {
   subcell_info_loop_length = p[9];
   if (subcell_info_loop_length % 8 != 0) LengthError();
   if (static_cast<u32>(remaining) < 10 + subcell_info_loop_length) LoopError();
-  for (u32 i = 0; i < subcell_info_loop_length; i += 8) subcells.push_back(SubcellInfo(p + 10 + i));
+  subcells.reserve(subcells.size() + (subcell_info_loop_length + 7) / 8);
+  for (u32 i = 0; i < subcell_info_loop_length; i += 8) subcells.emplace_back(p + 10 + i);
   *consumed = static_cast<int>(10 + subcell_info_loop_length);
 }
 

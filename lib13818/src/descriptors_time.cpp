@@ -25,7 +25,7 @@ void LocalTimeOffsetInfo::Print(std::ostream& os) const {
 DescriptorLocalTimeOffset::DescriptorLocalTimeOffset(const u8* d) : Descriptor(d) {
   if (length % LocalTimeOffsetInfo::kSize != 0) throw error(-1, "descriptor start end mismatch");
   offsets.reserve(offsets.size() + (length + LocalTimeOffsetInfo::kSize - 1) / LocalTimeOffsetInfo::kSize);
-  for (u32 i = 0; i < length; i += LocalTimeOffsetInfo::kSize) offsets.push_back(LocalTimeOffsetInfo(d + 2 + i));
+  for (u32 i = 0; i < length; i += LocalTimeOffsetInfo::kSize) offsets.emplace_back(d + 2 + i);
 }
 
 void DescriptorLocalTimeOffset::PrintFields(std::ostream& os) const {

@@ -100,10 +100,28 @@ constexpr ComposeTable MakeComposeTable() {
 
 constexpr ComposeTable kCompose = MakeComposeTable();
 
+// True when one of the eight bytes of `w` is outside 0x20-0x7E.  (A byte
+// of 0xFF carries into its neighbour, but its own top bit is set anyway.)
+inline bool AnyNonPrintable(std::uint64_t w) {
+  constexpr std::uint64_t kOnes = 0x0101010101010101u, kTops = 0x8080808080808080u;
+  return (((w - 0x20 * kOnes) & ~w) | (w + kOnes) | w) & kTops;
+}
+
+// The length of the printable ASCII run at p, eight bytes a step.
+inline size_t PrintableRun(const u8* p, size_t n) {
+  size_t i = 0;
+  for (; i + 8 <= n; i += 8) {
+    std::uint64_t w;
+    std::memcpy(&w, p + i, 8);
+    if (AnyNonPrintable(w)) break;
+  }
+  while (i < n && p[i] >= 0x20 && p[i] < 0x7F) ++i;
+  return i;
+}
+
 // Appends the printable ASCII run at p, returns its length.
 inline size_t AsciiRun(std::string& out, const u8* p, size_t n) {
-  size_t i = 0;
-  while (i < n && p[i] >= 0x20 && p[i] < 0x7F) ++i;
+  const size_t i = PrintableRun(p, n);
   if (i) out.append(reinterpret_cast<const char*>(p), i);
   return i;
 }
@@ -334,13 +352,21 @@ bool IsCharTableByte(char first) {
 
 void DecodeDvbText(std::string& out, const u8* p, size_t n) {
   if (n == 0) return;
-  // Most texts come out about as long as they go in: one allocation.
-  out.reserve(out.size() + n);
   const u8 first = p[0];
   if (first >= 0x20 || first == 0x00) {
-    DecodeOneByte(out, p, n, 0);
+    // Most texts are printable ASCII of the default table, as they are.
+    const size_t run = PrintableRun(p, n);
+    if (run == n) {
+      out.append(reinterpret_cast<const char*>(p), n);
+      return;
+    }
+    out.reserve(out.size() + n + n / 2);
+    out.append(reinterpret_cast<const char*>(p), run);
+    DecodeOneByte(out, p + run, n - run, 0);
     return;
   }
+  // Most texts come out about as long as they go in: one allocation.
+  out.reserve(out.size() + n);
   switch (first) {
     case 0x01: case 0x02: case 0x03: case 0x04: case 0x05: case 0x06: case 0x07:
     case 0x09: case 0x0A: case 0x0B:
@@ -390,7 +416,7 @@ void AssignDvbText(std::string& out, int length, const u8* bytes) {
   DecodeDvbText(out, bytes, static_cast<size_t>(length));
 }
 
-void AssignDvbText(std::string& out, std::string& raw, int length, const u8* bytes) {
+void AssignDvbText(std::string& out, RawText& raw, int length, const u8* bytes) {
   if (length < 1) return;
   raw.append(reinterpret_cast<const char*>(bytes), static_cast<size_t>(length));
   DecodeDvbText(out, bytes, static_cast<size_t>(length));
@@ -404,7 +430,7 @@ void AssignDvbTextPrefixed(std::string& out, const u8* field, size_t available, 
   *consumed = n + 1;
 }
 
-void AssignDvbTextPrefixed(std::string& out, std::string& raw, const u8* field, size_t available,
+void AssignDvbTextPrefixed(std::string& out, RawText& raw, const u8* field, size_t available,
                            int* consumed) {
   if (available < 1) throw error("too little data");
   const int n = field[0];

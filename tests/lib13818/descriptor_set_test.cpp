@@ -142,7 +142,7 @@ TEST(DescriptorSet, ListIndexesOfTagsAndLoopsAddedTwice) {
 // The lists hold nothing while empty, keep what they had when a descriptor
 // is refused, and copy and move as std::vector does.
 TEST(DescriptorList, EmptySetOwnsNothingAndListsBehaveLikeVectors) {
-  static_assert(sizeof(DescriptorSet) == DescriptorSet::kListCount * sizeof(void*));
+  static_assert(sizeof(DescriptorSet) == (DescriptorSet::kListCount + 1) * sizeof(void*));  // the lists and the arena
   DescriptorSet set;
   set.ForEachList([](int, const auto& list) {
     EXPECT_TRUE(list.empty());

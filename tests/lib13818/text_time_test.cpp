@@ -115,7 +115,8 @@ TEST(UtcTime, PrintingLeavesStreamDecimal) {
 
 TEST(DvbText, ALeadingSelectorChoosesTheTableAndControlBytesAreDropped) {
   const u8 a[] = {0x05, 0x41, 0x42};
-  std::string s, raw;
+  std::string s;
+  RawText raw;
   AssignDvbText(s, raw, 3, a);
   EXPECT_EQ(s, "AB");
   EXPECT_EQ(raw, std::string("\x05" "AB", 3));

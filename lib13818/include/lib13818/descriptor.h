@@ -2,6 +2,7 @@
 #include <ostream>
 #include <vector>
 
+#include "lib13818/descriptor_list.h"
 #include "lib13818/error.h"
 #include "lib13818/types.h"
 

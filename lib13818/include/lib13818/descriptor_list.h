@@ -1,10 +1,21 @@
 #pragma once
-// The list of one descriptor class inside a DescriptorSet: a contiguous
-// array like std::vector, but one pointer wide and null while empty, so a
-// set of 69 lists is built, moved and destroyed by touching only its zeros
-// when (as almost always) most lists are empty.  The size and capacity live
-// in front of the elements in the same heap block.
+// The list of one descriptor class inside a DescriptorSet, and of the
+// entries inside a descriptor: a contiguous array like std::vector, but one
+// pointer wide and null while empty, so a set of 69 lists is built, moved and
+// destroyed by touching only its zeros when (as almost always) most lists
+// are empty.  The size and capacity live in front of the elements in the same
+// block.
+//
+// While a descriptor loop is parsed, new blocks come from the arena of the
+// set being filled (ListArena::Scope), so that a loop costs one allocation
+// instead of one per list.  Such a block belongs to the arena: it is never
+// freed on its own, and a list holding one copies its elements out when it
+// is moved anywhere else, so no list outlives the memory it points into.
+#include <atomic>
 #include <cstddef>
+#include <cstdlib>
+#include <cstring>
+#include <exception>
 #include <memory>
 #include <new>
 #include <stdexcept>
@@ -13,6 +24,151 @@
 
 namespace lib13818 {
 
+class DescriptorSet;
+
+namespace detail {
+
+// A chain of chunks handing out blocks by bumping a pointer; everything is
+// freed at once with the arena.  Blocks are aligned to 16 bytes.  An arena
+// is shared, with a count of its owners: the descriptor sets of one section
+// take their lists from one arena, and it lives as long as the last of them.
+class ListArena {
+ public:
+  ListArena(const ListArena&) = delete;
+  ListArena& operator=(const ListArena&) = delete;
+
+  // A new arena with one owner and a first chunk of `bytes`.
+  static ListArena* Create(size_t bytes) {
+    ListArena* a = new ListArena;
+    try {
+      a->NewChunk(bytes);
+    } catch (...) {
+      delete a;
+      throw;
+    }
+    return a;
+  }
+  void AddOwner() noexcept { owners_.fetch_add(1, std::memory_order_relaxed); }
+  void DropOwner() noexcept {
+    if (owners_.fetch_sub(1, std::memory_order_acq_rel) == 1) delete this;
+  }
+
+  // The arena that new list blocks come from on this thread while a loop is
+  // parsed into it; the previous one is restored on leaving.
+  class Scope {
+   public:
+    explicit Scope(ListArena* arena) noexcept : previous_(current_) { current_ = arena; }
+    ~Scope() { current_ = previous_; }
+    Scope(const Scope&) = delete;
+    Scope& operator=(const Scope&) = delete;
+
+   private:
+    ListArena* previous_;
+  };
+  static ListArena* Current() noexcept { return current_; }
+
+  void* Allocate(size_t bytes) {
+    bytes = (bytes + 15) & ~size_t(15);
+    if (head_->capacity - head_->used < bytes) NewChunk(bytes);
+    void* p = Data(head_) + head_->used;
+    head_->used += bytes;
+    return p;
+  }
+
+ private:
+  struct alignas(16) Chunk {
+    Chunk* next;
+    size_t capacity;
+    size_t used;
+  };
+  static char* Data(Chunk* c) noexcept { return reinterpret_cast<char*>(c + 1); }
+
+  ListArena() noexcept = default;
+  ~ListArena() {
+    while (head_) {
+      Chunk* next = head_->next;
+      ::operator delete(head_);
+      head_ = next;
+    }
+  }
+
+  void NewChunk(size_t bytes) {
+    bytes = (bytes + 15) & ~size_t(15);
+    // An arena that outgrows its estimate takes as much again, so it rarely
+    // needs a third chunk.
+    if (head_ && bytes < head_->capacity) bytes = head_->capacity;
+    if (bytes > size_t(-1) / 2) throw std::bad_alloc();
+    Chunk* c = static_cast<Chunk*>(::operator new(sizeof(Chunk) + bytes));
+    c->next = head_;
+    c->capacity = bytes;
+    c->used = 0;
+    head_ = c;
+  }
+
+  Chunk* head_ = nullptr;
+  std::atomic<size_t> owners_{1};
+  static inline thread_local ListArena* current_ = nullptr;
+};
+
+// One owner's hold on an arena (null: none).
+class ArenaRef {
+ public:
+  ArenaRef() noexcept = default;
+  explicit ArenaRef(ListArena* adopted) noexcept : arena_(adopted) {}
+  ArenaRef(const ArenaRef&) = delete;
+  ArenaRef& operator=(const ArenaRef&) = delete;
+  ~ArenaRef() { Reset(); }
+
+  static ArenaRef Share(ListArena* a) noexcept {
+    a->AddOwner();
+    return ArenaRef(a);
+  }
+  ArenaRef(ArenaRef&& other) noexcept : arena_(std::exchange(other.arena_, nullptr)) {}
+  ArenaRef& operator=(ArenaRef&& other) noexcept {
+    if (this != &other) {
+      Reset();
+      arena_ = std::exchange(other.arena_, nullptr);
+    }
+    return *this;
+  }
+  void Reset() noexcept {
+    if (arena_) std::exchange(arena_, nullptr)->DropOwner();
+  }
+  void Swap(ArenaRef& other) noexcept { std::swap(arena_, other.arena_); }
+  ListArena* get() const noexcept { return arena_; }
+  explicit operator bool() const noexcept { return arena_ != nullptr; }
+
+ private:
+  ListArena* arena_ = nullptr;
+};
+
+// While a section is parsed, the descriptor sets filled on this thread share
+// one arena, made when the first of them needs it with a first chunk of
+// `bytes`.
+class SharedArenaScope {
+ public:
+  explicit SharedArenaScope(size_t bytes) noexcept : bytes_(bytes), previous_(current_) { current_ = this; }
+  ~SharedArenaScope() { current_ = previous_; }
+  SharedArenaScope(const SharedArenaScope&) = delete;
+  SharedArenaScope& operator=(const SharedArenaScope&) = delete;
+
+  // A hold on the shared arena of the section being parsed, or none.
+  static ArenaRef Share() {
+    SharedArenaScope* s = current_;
+    if (!s) return ArenaRef();
+    if (!s->ref_) s->ref_ = ArenaRef(ListArena::Create(s->bytes_));
+    return ArenaRef::Share(s->ref_.get());
+  }
+
+ private:
+  size_t bytes_;
+  ArenaRef ref_;
+  SharedArenaScope* previous_;
+  static inline thread_local SharedArenaScope* current_ = nullptr;
+};
+
+}  // namespace detail
+
 template <class T>
 class DescriptorList {
   // Aligned as the elements, so that they start right behind it.
@@ -20,8 +176,9 @@ class DescriptorList {
   struct alignas(kAlign) Header {
     size_t size;
     size_t capacity;
+    detail::ListArena* arena;  // null: a block of the list's own
   };
-  static_assert(kAlign <= __STDCPP_DEFAULT_NEW_ALIGNMENT__, "over-aligned descriptor class");
+  static_assert(kAlign <= __STDCPP_DEFAULT_NEW_ALIGNMENT__ && kAlign <= 16, "over-aligned descriptor class");
 
  public:
   using value_type = T;
@@ -35,12 +192,26 @@ class DescriptorList {
   using const_iterator = const T*;
 
   DescriptorList() noexcept = default;
+  // A copy is a list of its own, outside any arena.
   DescriptorList(const DescriptorList& other) {
-    if (other.empty()) return;
-    reserve(other.size());
-    for (const T& v : other) emplace_back(v);
+    const size_t n = other.size();
+    if (n == 0) return;
+    Header* fresh = AllocateOwn(n);
+    size_t i = 0;
+    try {
+      for (; i < n; ++i) ::new (static_cast<void*>(Elements(fresh) + i)) T(other[i]);
+    } catch (...) {
+      std::destroy_n(Elements(fresh), i);
+      Free(fresh);
+      throw;
+    }
+    fresh->size = n;
+    block_ = fresh;
   }
-  DescriptorList(DescriptorList&& other) noexcept : block_(std::exchange(other.block_, nullptr)) {}
+  // A block of an arena stays with the arena: its elements are moved into a
+  // block of our own (an allocation failure here ends the program, as moves
+  // do not fail).
+  DescriptorList(DescriptorList&& other) noexcept { TakeFrom(other); }
   DescriptorList& operator=(const DescriptorList& other) {
     if (this != &other) {
       DescriptorList copy(other);
@@ -51,13 +222,29 @@ class DescriptorList {
   DescriptorList& operator=(DescriptorList&& other) noexcept {
     if (this != &other) {
       Release();
-      block_ = std::exchange(other.block_, nullptr);
+      TakeFrom(other);
     }
     return *this;
   }
   ~DescriptorList() { Release(); }
 
-  void swap(DescriptorList& other) noexcept { std::swap(block_, other.block_); }
+  // Lists holding arena blocks trade their elements.
+  friend bool operator==(const DescriptorList& a, const DescriptorList& b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+      if (!(a[i] == b[i])) return false;
+    return true;
+  }
+
+  void swap(DescriptorList& other) noexcept {
+    if (InArena() || other.InArena()) {
+      DescriptorList t(std::move(other));
+      other = std::move(*this);
+      *this = std::move(t);
+      return;
+    }
+    std::swap(block_, other.block_);
+  }
 
   size_t size() const noexcept { return block_ ? block_->size : 0; }
   size_t capacity() const noexcept { return block_ ? block_->capacity : 0; }
@@ -109,13 +296,26 @@ class DescriptorList {
     try {
       ::new (static_cast<void*>(slot)) T(std::forward<Args>(args)...);
     } catch (...) {
-      ::operator delete(fresh);
+      Free(fresh);
       throw;
     }
     MoveInto(fresh, n);
     fresh->size = n + 1;
     return *slot;
   }
+  // Appends `n` elements copied from `p` (which must not point into the
+  // list), growing once.
+  void append(const T* p, size_t n) {
+    if (n == 0) return;
+    reserve(size() + n);
+    if constexpr (std::is_trivially_copyable_v<T>) {
+      std::memcpy(static_cast<void*>(Elements(block_) + block_->size), p, n * sizeof(T));
+      block_->size += n;
+    } else {
+      for (size_t i = 0; i < n; ++i) emplace_back(p[i]);
+    }
+  }
+
   void push_back(const T& v) { emplace_back(v); }
   void push_back(T&& v) { emplace_back(std::move(v)); }
   void pop_back() noexcept {
@@ -142,15 +342,63 @@ class DescriptorList {
   }
 
  private:
+  friend class DescriptorSet;
+
+  bool InArena() const noexcept { return block_ && block_->arena; }
+
+  // Moves what `other` holds here (this list holds nothing).  An arena's
+  // block moves along only while that arena is being filled (the list grows
+  // or is built within the loop or section that owns it).
+  void TakeFrom(DescriptorList& other) noexcept {
+    if (!other.block_ || !other.block_->arena || other.block_->arena == detail::ListArena::Current()) {
+      block_ = std::exchange(other.block_, nullptr);
+      return;
+    }
+    const size_t n = other.block_->size;
+    if (n == 0) return;
+    Header* fresh;
+    try {
+      fresh = AllocateOwn(n);
+    } catch (...) {
+      std::terminate();
+    }
+    T* from = Elements(other.block_);
+    T* to = Elements(fresh);
+    for (size_t i = 0; i < n; ++i) {
+      ::new (static_cast<void*>(to + i)) T(std::move(from[i]));
+      from[i].~T();
+    }
+    other.block_->size = 0;
+    fresh->size = n;
+    block_ = fresh;
+  }
+
   static T* Elements(Header* h) noexcept { return reinterpret_cast<T*>(h + 1); }
   static const T* Elements(const Header* h) noexcept { return reinterpret_cast<const T*>(h + 1); }
 
+  // From the arena of the loop being parsed, if any.
   static Header* Allocate(size_t capacity) {
-    if (capacity > (size_t(-1) - sizeof(Header)) / sizeof(T)) throw std::bad_alloc();
-    Header* h = static_cast<Header*>(::operator new(sizeof(Header) + capacity * sizeof(T)));
+    detail::ListArena* arena = detail::ListArena::Current();
+    if (!arena) return AllocateOwn(capacity);
+    Header* h = static_cast<Header*>(arena->Allocate(Bytes(capacity)));
     h->size = 0;
     h->capacity = capacity;
+    h->arena = arena;
     return h;
+  }
+  static Header* AllocateOwn(size_t capacity) {
+    Header* h = static_cast<Header*>(::operator new(Bytes(capacity)));
+    h->size = 0;
+    h->capacity = capacity;
+    h->arena = nullptr;
+    return h;
+  }
+  static size_t Bytes(size_t capacity) {
+    if (capacity > (size_t(-1) / 2 - sizeof(Header)) / sizeof(T)) throw std::bad_alloc();
+    return sizeof(Header) + capacity * sizeof(T);
+  }
+  static void Free(Header* h) noexcept {
+    if (!h->arena) ::operator delete(h);
   }
 
   // Moves the first n elements into `fresh` and makes it the list's block.
@@ -163,7 +411,7 @@ class DescriptorList {
         ::new (static_cast<void*>(to + i)) T(std::move(from[i]));
         from[i].~T();
       }
-      ::operator delete(block_);
+      Free(block_);
     }
     fresh->size = n;
     block_ = fresh;
@@ -174,11 +422,16 @@ class DescriptorList {
   void Release() noexcept {
     if (!block_) return;
     std::destroy_n(Elements(block_), block_->size);
-    ::operator delete(block_);
+    Free(block_);
     block_ = nullptr;
   }
 
   Header* block_ = nullptr;
 };
+
+// The entries inside a descriptor (ratings, names, items...) are kept in the
+// same kind of list.
+template <class T>
+using EntryList = DescriptorList<T>;
 
 }  // namespace lib13818

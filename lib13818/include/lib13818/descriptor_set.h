@@ -9,9 +9,20 @@ namespace lib13818 {
 // The descriptors of one descriptor loop, one list per descriptor class.  The
 // 69 lists have a fixed order (the list index), which ForEachList follows.
 // Each list is one pointer wide and null while empty: an empty set is 69
-// null pointers and owns nothing.
+// null pointers and no arena, and owns nothing.  The lists that a loop
+// fills, and the entry lists inside its descriptors, come from an arena the
+// set holds: the section's shared arena while a section is parsed, else one
+// of the set's own.  A copy of the set has lists of its own; a moved set
+// takes its hold on the arena along.
 class DescriptorSet {
  public:
+  DescriptorSet() noexcept = default;
+  DescriptorSet(const DescriptorSet& other);
+  DescriptorSet(DescriptorSet&& other) noexcept;
+  DescriptorSet& operator=(const DescriptorSet& other);
+  DescriptorSet& operator=(DescriptorSet&& other) noexcept;
+  ~DescriptorSet() = default;
+
   static constexpr int kListCount = 69;
   static constexpr int kUserPrivateIndex = 61;
   static constexpr int kGeneralIndex = 68;
@@ -29,6 +40,11 @@ class DescriptorSet {
   // The list index of a descriptor tag.
   static int ListIndexOfTag(u8 tag);
 
+ private:
+  // Declared before the lists, so released after them.
+  detail::ArenaRef arena_;
+
+ public:
 #define ORB_DESCRIPTOR(index, tag, cls, member, name) DescriptorList<cls> member;
 #include "lib13818/descriptor_catalogue.def"
 #undef ORB_DESCRIPTOR
@@ -51,6 +67,10 @@ class DescriptorSet {
   // Total number of descriptors held.
   size_t Count() const;
   bool Empty() const { return Count() == 0; }
+
+ private:
+  // Trades every list's block and the arena: for moves of the whole set.
+  void SwapWhole(DescriptorSet& other) noexcept;
 };
 
 #define ORB_DESCRIPTOR(index, tag, cls, member, name) \

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "lib13818/descriptor.h"
+#include "lib13818/raw_text.h"
 
 namespace lib13818 {
 
@@ -24,7 +25,7 @@ class DescriptorDataBroadcast final : public Descriptor {
   char ISO_639_language_code[4] = {};
   u32 text_length = 0;
   std::string text;      // DVB text decoded to UTF-8
-  std::string text_raw;  // its bytes as they are
+  RawText text_raw;  // its bytes as they are
   std::vector<u8> selector_byte;
 };
 
@@ -61,7 +62,7 @@ class DescriptorApplicationSignalling final : public Descriptor {
   void PrintFields(std::ostream&) const override {}
   void Reset() override {}
 
-  std::vector<ApplicationSignallingInfo> applications;
+  EntryList<ApplicationSignallingInfo> applications;
 };
 
 }  // namespace lib13818

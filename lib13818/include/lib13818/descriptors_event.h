@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "lib13818/descriptor.h"
+#include "lib13818/raw_text.h"
 
 namespace lib13818 {
 
@@ -25,16 +26,16 @@ class DescriptorShortEvent final : public Descriptor {
   char ISO_639_language_code[4] = {};
   std::string event_name;
   std::string text;
-  std::string event_name_raw;
-  std::string text_raw;
+  RawText event_name_raw;
+  RawText text_raw;
 };
 
 // One item of an extended event: its description and the item text.
 struct ItemInfo {
   std::string item_description;
   std::string item;
-  std::string item_description_raw;
-  std::string item_raw;
+  RawText item_description_raw;
+  RawText item_raw;
 };
 
 // extended_event_descriptor (0x4E).  Items that do not fit the item area,
@@ -52,8 +53,8 @@ class DescriptorExtendedEvent final : public Descriptor {
   u32 last_descriptor_number = 0;
   char ISO_639_language_code[4] = {};
   std::string text;
-  std::vector<ItemInfo> items;
-  std::string text_raw;
+  EntryList<ItemInfo> items;
+  RawText text_raw;
 };
 
 // time_shifted_event_descriptor (0x4F).
@@ -83,7 +84,7 @@ class DescriptorComponent final : public Descriptor {
   u32 component_tag = 0;
   char ISO_639_language_code[4] = {};
   std::string text;
-  std::string text_raw;
+  RawText text_raw;
 };
 
 // One genre of a content descriptor, 2 bytes.
@@ -114,7 +115,7 @@ class DescriptorContent final : public Descriptor {
   void PrintFields(std::ostream& os) const override;
   void Reset() override { contents.clear(); }
 
-  std::vector<ContentInfo> contents;
+  EntryList<ContentInfo> contents;
 };
 
 }  // namespace lib13818

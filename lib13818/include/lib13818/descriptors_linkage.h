@@ -47,7 +47,7 @@ class DescriptorNVODReference final : public Descriptor {
   void PrintFields(std::ostream& os) const override;
   void Reset() override { services.clear(); }
 
-  std::vector<service> services;
+  EntryList<service> services;
 };
 
 // time_shifted_service_descriptor (0x4C).
@@ -94,7 +94,7 @@ class DescriptorMosiac final : public Descriptor {
   u32 mosiac_entry_point = 0;
   u32 number_of_horizontal_elementary_cells = 0;
   u32 number_of_vertical_elementary_cells = 0;
-  std::vector<CellInfo> cells;
+  EntryList<CellInfo> cells;
 };
 
 using CellInfo = DescriptorMosiac::CellInfo;

@@ -159,7 +159,7 @@ class DescriptorAnnouncementSupport final : public Descriptor {
   void Reset() override {}
 
   u32 announcement_support_indicator = 0;
-  std::vector<AnnouncementInfo> announcements;
+  EntryList<AnnouncementInfo> announcements;
 };
 
 // adaptation_field_data_descriptor (0x70).

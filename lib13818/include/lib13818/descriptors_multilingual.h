@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "lib13818/descriptor.h"
+#include "lib13818/raw_text.h"
 
 namespace lib13818 {
 
@@ -21,7 +22,7 @@ struct MultilingualNameInfo {
   char ISO_639_language_code[4] = {};
   u32 text_len = 0;
   std::string name;
-  std::string name_raw;
+  RawText name_raw;
 };
 
 // multilingual_network_name_descriptor (0x5B).
@@ -33,7 +34,7 @@ class DescriptorMultilingualNetworkName final : public Descriptor {
   void PrintFields(std::ostream& os) const override;
   void Reset() override { names.clear(); }
 
-  std::vector<MultilingualNameInfo> names;
+  EntryList<MultilingualNameInfo> names;
 };
 
 // multilingual_bouquet_name_descriptor (0x5C): as the network name one.
@@ -45,7 +46,7 @@ class DescriptorMultilingualBouquetName final : public Descriptor {
   void PrintFields(std::ostream& os) const override;
   void Reset() override { names.clear(); }
 
-  std::vector<MultilingualNameInfo> names;
+  EntryList<MultilingualNameInfo> names;
 };
 
 // multilingual_service_name_descriptor (0x5D).
@@ -62,8 +63,8 @@ class DescriptorMultilingualServiceName final : public Descriptor {
     std::string providername;
     u32 service_len = 0;
     std::string servicename;
-    std::string providername_raw;
-    std::string servicename_raw;
+    RawText providername_raw;
+    RawText servicename_raw;
   };
 
   DescriptorMultilingualServiceName() = default;
@@ -72,7 +73,7 @@ class DescriptorMultilingualServiceName final : public Descriptor {
   void PrintFields(std::ostream& os) const override;
   void Reset() override { names.clear(); }
 
-  std::vector<MultilingualServiceNameInfo> names;
+  EntryList<MultilingualServiceNameInfo> names;
 };
 
 // multilingual_component_descriptor (0x5E).
@@ -84,7 +85,7 @@ class DescriptorMultilingualComponentName final : public Descriptor {
   void PrintFields(std::ostream& os) const override;
   void Reset() override { names.clear(); }
 
-  std::vector<MultilingualNameInfo> names;
+  EntryList<MultilingualNameInfo> names;
   u32 component_tag = 0;
 };
 

@@ -29,7 +29,7 @@ class DescriptorParentalRating final : public Descriptor {
   void PrintFields(std::ostream& os) const override;
   void Reset() override { ratings.clear(); }
 
-  std::vector<RatingInfo> ratings;
+  EntryList<RatingInfo> ratings;
 };
 
 // telephone_descriptor (0x57).  The five number strings follow one another
@@ -77,7 +77,7 @@ class DescriptorSubtitling final : public Descriptor {
   void PrintFields(std::ostream& os) const override;
   void Reset() override { subtitles.clear(); }
 
-  std::vector<SubtitlingInfo> subtitles;
+  EntryList<SubtitlingInfo> subtitles;
 };
 
 // One data service of a VBI_data descriptor: id, length and its raw bytes
@@ -103,7 +103,7 @@ class DescriptorVBIData final : public Descriptor {
   void PrintFields(std::ostream& os) const override;
   void Reset() override {}
 
-  std::vector<VBIDataInfo> services;
+  EntryList<VBIDataInfo> services;
 };
 
 // VBI_teletext_descriptor (0x46): teletext pages carried in the VBI.
@@ -115,7 +115,7 @@ class DescriptorVBITeletext final : public Descriptor {
   void PrintFields(std::ostream&) const override {}  // the entries print nothing
   void Reset() override { pages.clear(); }
 
-  std::vector<TeletextInfo> pages;
+  EntryList<TeletextInfo> pages;
 };
 
 }  // namespace lib13818

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "lib13818/descriptor.h"
+#include "lib13818/raw_text.h"
 
 namespace lib13818 {
 
@@ -25,7 +26,7 @@ class DescriptorNetworkName final : public Descriptor {
   }
 
   std::string network_name;
-  std::string network_name_raw;
+  RawText network_name_raw;
 };
 
 // One service of a service list, 3 bytes.
@@ -46,7 +47,7 @@ class DescriptorServiceList final : public Descriptor {
   void PrintFields(std::ostream& os) const override;
   void Reset() override {}
 
-  std::vector<ServiceListInfo> services;
+  EntryList<ServiceListInfo> services;
 };
 
 // stuffing_descriptor (0x42).
@@ -74,7 +75,7 @@ class DescriptorBouquetName final : public Descriptor {
   }
 
   std::string bouquet_name;
-  std::string bouquet_name_raw;
+  RawText bouquet_name_raw;
 };
 
 // service_descriptor (0x48).  Names that would run past the descriptor are
@@ -93,8 +94,8 @@ class DescriptorService final : public Descriptor {
   u32 service_type = 0;
   std::string service_provider_name;
   std::string service_name;
-  std::string service_provider_name_raw;
-  std::string service_name_raw;
+  RawText service_provider_name_raw;
+  RawText service_name_raw;
 };
 
 // country_availability_descriptor (0x49).

@@ -69,7 +69,7 @@ class DescriptorISO639Language final : public Descriptor {
   void PrintFields(std::ostream& os) const override;
   void Reset() override { languages.clear(); }
 
-  std::vector<ISO639LanguageInfo> languages;
+  EntryList<ISO639LanguageInfo> languages;
 };
 
 // copyright_descriptor (0x0D).
@@ -142,7 +142,7 @@ class DescriptorTeletext final : public Descriptor {
   void PrintFields(std::ostream& os) const override;
   void Reset() override { pages.clear(); }
 
-  std::vector<TeletextInfo> pages;
+  EntryList<TeletextInfo> pages;
 };
 
 }  // namespace lib13818

@@ -72,7 +72,7 @@ struct CellListInfo {
   u32 cell_extent_of_latitude = 0;
   u32 cell_extent_of_longitude = 0;
   u32 subcell_info_loop_length = 0;
-  std::vector<SubcellInfo> subcells;
+  EntryList<SubcellInfo> subcells;
 };
 
 // cell_list_descriptor (0x6C).
@@ -84,7 +84,7 @@ class DescriptorCellList final : public Descriptor {
   void PrintFields(std::ostream&) const override {}
   void Reset() override {}
 
-  std::vector<CellListInfo> cells;
+  EntryList<CellListInfo> cells;
 };
 
 // One transposer of a cell frequency link entry, 5 bytes.
@@ -104,7 +104,7 @@ struct CellFrequencyLinkInfo {
   u32 cell_id = 0;
   u32 frequency = 0;
   u32 subcell_info_loop_length = 0;
-  std::vector<SubcellFrequencyInfo> subcells;
+  EntryList<SubcellFrequencyInfo> subcells;
 };
 
 // cell_frequency_link_descriptor (0x6D).
@@ -116,7 +116,7 @@ class DescriptorCellFrequencyLink final : public Descriptor {
   void PrintFields(std::ostream&) const override {}
   void Reset() override {}
 
-  std::vector<CellFrequencyLinkInfo> cells;
+  EntryList<CellFrequencyLinkInfo> cells;
 };
 
 // service_availability_descriptor (0x72).

@@ -35,7 +35,7 @@ class DescriptorLocalTimeOffset final : public Descriptor {
   void PrintFields(std::ostream& os) const override;
   void Reset() override { offsets.clear(); }
 
-  std::vector<LocalTimeOffsetInfo> offsets;
+  EntryList<LocalTimeOffsetInfo> offsets;
 };
 
 }  // namespace lib13818
