@@ -87,6 +87,26 @@ TEST(DvbTextTables, ControlCodes) {
   EXPECT_EQ(Decode(B({0x13, 0xD6, 0xD0, 0xE0, 0x8A, 0xCE, 0xC4})), "\u4E2D\n\u6587");
 }
 
+// Printable ASCII is checked eight bytes at a time: a byte to convert or
+// drop is found at every place of a word and of the tail behind the words.
+TEST(DvbTextTables, EveryPlaceOfALongTextIsLookedAt) {
+  const std::string letters = "abcdefghijklmnopqrstuvwxyz0123456789";
+  const std::pair<int, std::string> odd[] = {{0x7F, ""},        {0x1F, ""},       {0x8A, "\n"},
+                                             {0x86, ""},        {0x80, ""},       {0xA4, "\u20AC"},
+                                             {0xFF, "\u00AD"}, {0x20, " "},      {0x7E, "~"}};
+  for (size_t n = 1; n <= letters.size(); ++n) {
+    EXPECT_EQ(Decode(S(letters.substr(0, n))), letters.substr(0, n));
+    for (size_t k = 1; k < n; ++k) {
+      for (const auto& [byte, text] : odd) {
+        std::vector<u8> b = S(letters.substr(0, n));
+        b[k] = static_cast<u8>(byte);
+        EXPECT_EQ(Decode(b), letters.substr(0, k) + text + letters.substr(k + 1, n - k - 1))
+            << "length " << n << ", byte " << byte << " at " << k;
+      }
+    }
+  }
+}
+
 TEST(DvbTextTables, Iso8859TablesBySelector) {
   // A French service with ISO/IEC 8859-15: "France Ô".
   EXPECT_EQ(Decode(S("\x0B" "France \xD4")), "France \u00D4");

@@ -1,0 +1,166 @@
+// What a section's parsed descriptors share: one arena.  Whatever leaves the
+// section (a moved event, a moved list, a copy) must stay readable after the
+// section is gone; under ASan a list left pointing into a freed arena fails.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <utility>
+
+#include "lib13818/sdt_eit.h"
+#include "section_builder.h"
+
+using namespace lib13818;
+using testing_support::Bytes;
+using testing_support::SectionBuilder;
+
+namespace {
+
+const std::string kLongName = "An event name well past the short-string size";
+const std::string kLongText = "And a text of the event that is longer still, to leave no doubt";
+
+// An EIT of `events` events, each with a short event, two components, a
+// parental rating and an extended event with two items.
+Bytes EventSection(int events) {
+  SectionBuilder b = SectionBuilder::Long(0x50, 0x0101, 0, 0, 0, 0xF);
+  b.U16(0x0400).U16(0x0001).U8(0).U8(0x50);
+  for (int n = 0; n < events; ++n) {
+    Bytes d;
+    auto put = [&d](const Bytes& x) { d.insert(d.end(), x.begin(), x.end()); };
+    Bytes se{0x4D, 0, 'e', 'n', 'g', static_cast<u8>(kLongName.size())};
+    se.insert(se.end(), kLongName.begin(), kLongName.end());
+    se.push_back(static_cast<u8>(kLongText.size()));
+    se.insert(se.end(), kLongText.begin(), kLongText.end());
+    se[1] = static_cast<u8>(se.size() - 2);
+    put(se);
+    for (u8 tag : {0, 1}) put({0x50, 6, 0xF1, 0x03, tag, 'e', 'n', 'g'});
+    put({0x55, 4, 'D', 'N', 'K', static_cast<u8>(n & 0x0F)});
+    Bytes items;
+    for (const char* s : {"Director of the film", "Somebody with a long name", "Year", "2024"}) {
+      items.push_back(static_cast<u8>(std::char_traits<char>::length(s)));
+      items.insert(items.end(), s, s + std::char_traits<char>::length(s));
+    }
+    Bytes ee{0x4E, 0, 0x01, 'e', 'n', 'g', static_cast<u8>(items.size())};
+    ee.insert(ee.end(), items.begin(), items.end());
+    ee.push_back(0);
+    ee[1] = static_cast<u8>(ee.size() - 2);
+    put(ee);
+    b.U16(static_cast<u32>(n + 1)).Raw({0xC0, 0x79, 0x12, 0x45, 0x00}).Raw({0x01, 0x30, 0x00});
+    b.U8(0x80 | static_cast<u8>(d.size() >> 8)).U8(static_cast<u8>(d.size())).Raw(d);
+  }
+  return b.Build();
+}
+
+std::unique_ptr<EventInformationSection> Parsed(int events) {
+  auto eit = std::make_unique<EventInformationSection>();
+  const Bytes b = EventSection(events);
+  eit->Parse(b.data(), b.size());
+  EXPECT_EQ(eit->events.size(), static_cast<size_t>(events));
+  return eit;
+}
+
+void ExpectEvent(const DescriptorSet& set, int n) {
+  ASSERT_EQ(set.shortEventDescriptors.size(), 1u);
+  EXPECT_EQ(set.shortEventDescriptors[0].event_name, kLongName);
+  EXPECT_EQ(set.shortEventDescriptors[0].text_raw, kLongText);
+  ASSERT_EQ(set.componentDescriptors.size(), 2u);
+  EXPECT_EQ(set.componentDescriptors[1].component_tag, 1u);
+  ASSERT_EQ(set.parentalRatingDescriptors.size(), 1u);
+  ASSERT_EQ(set.parentalRatingDescriptors[0].ratings.size(), 1u);
+  EXPECT_EQ(set.parentalRatingDescriptors[0].ratings[0].rating, static_cast<u32>(n & 0x0F));
+  ASSERT_EQ(set.extendedEventDescriptors.size(), 1u);
+  ASSERT_EQ(set.extendedEventDescriptors[0].items.size(), 2u);
+  EXPECT_EQ(set.extendedEventDescriptors[0].items[0].item, "Somebody with a long name");
+  EXPECT_EQ(set.extendedEventDescriptors[0].items[0].item_description_raw, "Director of the film");
+}
+
+}  // namespace
+
+TEST(SectionArena, WhatLeavesTheSectionOutlivesIt) {
+  auto eit = Parsed(12);
+  for (int n = 0; n < 12; ++n) ExpectEvent(eit->events[static_cast<size_t>(n)].descriptors, n);
+
+  EventDescriptionInfo moved = std::move(eit->events[3]);  // the whole set, arena and all
+  const EventDescriptionInfo copied = eit->events[4];
+  auto shortEvents = std::move(eit->events[5].descriptors.shortEventDescriptors);
+  auto ratings = std::move(eit->events[6].descriptors.parentalRatingDescriptors[0].ratings);
+  RawText raw = std::move(eit->events[7].descriptors.shortEventDescriptors[0].event_name_raw);
+  DescriptorSet assigned;
+  assigned = std::move(eit->events[8].descriptors);
+  DescriptorSet swapped;
+  swapped.componentDescriptors.swap(eit->events[9].descriptors.componentDescriptors);
+  std::vector<EventDescriptionInfo> all = eit->events;  // copies of every set
+  eit.reset();
+
+  ExpectEvent(moved.descriptors, 3);
+  ExpectEvent(copied.descriptors, 4);
+  ASSERT_EQ(shortEvents.size(), 1u);
+  EXPECT_EQ(shortEvents[0].text, kLongText);
+  ASSERT_EQ(ratings.size(), 1u);
+  EXPECT_EQ(ratings[0].rating, 6u);
+  EXPECT_EQ(raw, kLongName);
+  ExpectEvent(assigned, 8);
+  EXPECT_EQ(swapped.componentDescriptors.size(), 2u);
+  ASSERT_EQ(all.size(), 12u);
+  ExpectEvent(all[11].descriptors, 11);
+
+  // Nothing else of the section left: what was taken out stands alone.
+  auto lone = Parsed(2);
+  auto components = std::move(lone->events[1].descriptors.componentDescriptors);
+  auto items = std::move(lone->events[0].descriptors.extendedEventDescriptors[0].items);
+  lone.reset();
+  ASSERT_EQ(components.size(), 2u);
+  EXPECT_EQ(components[1].component_tag, 1u);
+  ASSERT_EQ(items.size(), 2u);
+  EXPECT_EQ(items[0].item_raw, "Somebody with a long name");
+
+  // Lists taken out of a parsed set grow on their own, outside any arena.
+  for (int i = 0; i < 40; ++i) shortEvents.push_back(shortEvents[0]);
+  EXPECT_EQ(shortEvents.back().event_name, kLongName);
+  moved.descriptors.componentDescriptors.resize(9);
+  EXPECT_EQ(moved.descriptors.componentDescriptors[1].component_tag, 1u);
+}
+
+TEST(SectionArena, ReparsedAndReassignedSectionsKeepTheirEvents) {
+  const Bytes full = EventSection(18);
+  EventInformationSection eit;
+  eit.Parse(full.data(), full.size());
+  eit.Clear();
+  eit.Parse(full.data(), full.size());
+  ASSERT_EQ(eit.events.size(), 18u);
+  ExpectEvent(eit.events[17].descriptors, 17);
+
+  auto other = Parsed(3);
+  eit = *other;  // copies
+  other.reset();
+  ASSERT_EQ(eit.events.size(), 3u);
+  ExpectEvent(eit.events[2].descriptors, 2);
+  eit = std::move(*Parsed(2));
+  ExpectEvent(eit.events[1].descriptors, 1);
+}
+
+TEST(SectionArena, SetsFilledOutsideASectionHaveArenasOfTheirOwn) {
+  DescriptorSet a;
+  const u8 loop[] = {0x55, 4, 'D', 'N', 'K', 7, 0x50, 6, 0xF1, 0x03, 0x05, 'e', 'n', 'g'};
+  a.AddLoop(loop, sizeof loop);
+  a.AddLoop(loop, sizeof loop);  // the same arena, lists grown within it
+  DescriptorSet b = std::move(a);
+  a.AddLoop(loop, sizeof loop);  // a moved-from set takes a new one
+  EXPECT_EQ(b.parentalRatingDescriptors.size(), 2u);
+  EXPECT_EQ(b.componentDescriptors[1].component_tag, 5u);
+  EXPECT_EQ(a.Count(), 2u);
+  b = a;
+  a = DescriptorSet();
+  EXPECT_EQ(b.Count(), 2u);
+  EXPECT_EQ(b.parentalRatingDescriptors[0].ratings[0].rating, 7u);
+
+  // Descriptors decoding into objects far larger than their bytes outgrow
+  // the first chunk: the arena chains more.
+  Bytes many;
+  for (int i = 0; i < 400; ++i) many.insert(many.end(), {0x50, 6, 0xF1, 0x03, static_cast<u8>(i), 'e', 'n', 'g'});
+  DescriptorSet c;
+  c.AddLoop(many.data(), many.size());
+  ASSERT_EQ(c.componentDescriptors.size(), 400u);
+  DescriptorSet d = std::move(c);
+  for (int i = 0; i < 400; ++i) EXPECT_EQ(d.componentDescriptors[static_cast<size_t>(i)].component_tag, static_cast<u32>(i & 0xFF));
+}
