@@ -13,10 +13,10 @@ namespace {
 // their size).
 constexpr size_t kArenaBytesPerSectionByte = 6;
 
-// Eight tables for eight bytes a step: kCrc[k][b] is the register change of
-// byte b followed by k zero bytes (kCrc[0] is the byte-wise table).
+// Sixteen tables for sixteen bytes a step: kCrc[k][b] is the register change
+// of byte b followed by k zero bytes (kCrc[0] is the byte-wise table).
 struct CrcTables {
-  u32 t[8][256];
+  u32 t[16][256];
 };
 
 constexpr CrcTables MakeCrcTables() {
@@ -29,7 +29,7 @@ constexpr CrcTables MakeCrcTables() {
     }
     c.t[0][i] = r;
   }
-  for (int k = 1; k < 8; ++k)
+  for (int k = 1; k < 16; ++k)
     for (u32 i = 0; i < 256; ++i) c.t[k][i] = (c.t[k - 1][i] << 8) ^ c.t[0][c.t[k - 1][i] >> 24];
   return c;
 }
@@ -42,11 +42,13 @@ constexpr CrcTables kCrc = MakeCrcTables();
 u32 Crc32Mpeg(const u8* data, size_t size, u32 crc) {
   const auto& t = kCrc.t;
   size_t i = 0;
-  for (; i + 8 <= size; i += 8) {
+  for (; i + 16 <= size; i += 16) {
     const u8* p = data + i;
     const u32 hi = crc ^ (u32(p[0]) << 24 | u32(p[1]) << 16 | u32(p[2]) << 8 | p[3]);
-    crc = t[7][hi >> 24] ^ t[6][(hi >> 16) & 0xFF] ^ t[5][(hi >> 8) & 0xFF] ^ t[4][hi & 0xFF] ^
-          t[3][p[4]] ^ t[2][p[5]] ^ t[1][p[6]] ^ t[0][p[7]];
+    crc = (t[15][hi >> 24] ^ t[14][(hi >> 16) & 0xFF] ^ t[13][(hi >> 8) & 0xFF] ^ t[12][hi & 0xFF]) ^
+          (t[11][p[4]] ^ t[10][p[5]] ^ t[9][p[6]] ^ t[8][p[7]]) ^
+          (t[7][p[8]] ^ t[6][p[9]] ^ t[5][p[10]] ^ t[4][p[11]]) ^
+          (t[3][p[12]] ^ t[2][p[13]] ^ t[1][p[14]] ^ t[0][p[15]]);
   }
   for (; i < size; ++i) crc = (crc << 8) ^ t[0][(crc >> 24) ^ data[i]];
   return crc;

@@ -79,7 +79,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
   fuzz::InitNames();
   const fuzz::Exact exact(data, size);
   std::string text = DvbTextToUtf8(exact.data(), exact.size());
-  std::string raw;
+  RawText raw;
   int consumed = 0;
   try {
     AssignDvbTextPrefixed(text, raw, exact.data(), exact.size(), &consumed);

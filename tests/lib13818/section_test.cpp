@@ -20,8 +20,8 @@ TEST(Crc32, CheckValueAndWholeSectionResidue) {
   EXPECT_EQ(Crc32Mpeg(pat.data(), pat.size()), 0u);
 }
 
-TEST(Crc32, EightBytesAStepAgreeWithTheBitwiseDefinition) {
-  // Every length up to 70 at every start offset up to 7, and a chained
+TEST(Crc32, SixteenBytesAStepAgreeWithTheBitwiseDefinition) {
+  // Every length up to 70 at every start offset up to 15, and a chained
   // register, against the bit-by-bit register of the definition.
   auto bitwise = [](const u8* p, size_t n, u32 crc) {
     for (size_t i = 0; i < n; ++i) {
@@ -32,8 +32,8 @@ TEST(Crc32, EightBytesAStepAgreeWithTheBitwiseDefinition) {
   };
   std::vector<u8> bytes(80);
   for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<u8>(i * 37 + 11);
-  for (size_t off = 0; off < 8; ++off)
-    for (size_t n = 0; off + n <= 78 && n <= 70; ++n)
+  for (size_t off = 0; off < 16; ++off)
+    for (size_t n = 0; off + n <= 80 && n <= 70; ++n)
       ASSERT_EQ(Crc32Mpeg(bytes.data() + off, n), bitwise(bytes.data() + off, n, 0xFFFFFFFFu)) << off << " " << n;
   EXPECT_EQ(Crc32Mpeg(bytes.data() + 20, 30, Crc32Mpeg(bytes.data(), 20)), Crc32Mpeg(bytes.data(), 50));
 }
