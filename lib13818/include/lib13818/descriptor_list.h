@@ -7,10 +7,12 @@
 // block.
 //
 // While a descriptor loop is parsed, new blocks come from the arena of the
-// set being filled (ListArena::Scope), so that a loop costs one allocation
-// instead of one per list.  Such a block belongs to the arena: it is never
-// freed on its own, and a list holding one copies its elements out when it
-// is moved anywhere else, so no list outlives the memory it points into.
+// set being filled (ListArena::Scope), which the sets of one section share,
+// so that a whole section costs one allocation instead of one per list.
+// Such a block belongs to the arena: it is never freed on its own, and a
+// list holding one copies its elements out when it is moved anywhere but
+// within the loop being parsed, so no list outlives the memory it points
+// into.
 #include <atomic>
 #include <cstddef>
 #include <cstdlib>
@@ -228,7 +230,6 @@ class DescriptorList {
   }
   ~DescriptorList() { Release(); }
 
-  // Lists holding arena blocks trade their elements.
   friend bool operator==(const DescriptorList& a, const DescriptorList& b) {
     if (a.size() != b.size()) return false;
     for (size_t i = 0; i < a.size(); ++i)
@@ -236,6 +237,7 @@ class DescriptorList {
     return true;
   }
 
+  // Lists holding arena blocks trade their elements.
   void swap(DescriptorList& other) noexcept {
     if (InArena() || other.InArena()) {
       DescriptorList t(std::move(other));
