@@ -6,8 +6,8 @@
 #include "SourceGraph.h"
 #include "drvcommon/DriverLog.h"
 #include "drvcommon/Text.h"
+#include "drvcommon/resource.h"
 #include "drvcore/dialogs.h"
-#include "orb_atl/bstr.h"
 #include "quarnctrl.h"
 #include "resource.h"
 
@@ -18,46 +18,32 @@ namespace {
 // A cable symbol rate field value from which on it is in symbols/s.
 constexpr drvcore::u32 kSymbolsPerSecondFrom = 100000;
 
+// The controls CTuningDlgBase handles have the ids it knows.
+static_assert(IDC_QT_FREQUENCY == IDC_TUNE_FREQUENCY && IDC_QT_SYMBOLRATE == IDC_TUNE_SYMBOLRATE &&
+              IDC_QT_POL_H == IDC_TUNE_POL_H && IDC_QT_POL_V == IDC_TUNE_POL_V && IDC_QT_DISQ == IDC_DISQ_SLOT &&
+              IDC_QT_APPLY == IDC_TUNE_APPLY && IDC_QT_SATELLITE == IDC_TUNE_SATELLITE &&
+              IDC_QT_TRANSPONDER == IDC_TUNE_TRANSPONDER && IDC_QT_SYNC == IDC_TUNE_SYNC &&
+              IDC_QT_QUALITY == IDC_TUNE_QUALITY && IDC_QT_LEVEL == IDC_TUNE_LEVEL);
+
 }  // namespace
 
-IMPLEMENT_DYNAMIC(CTuningDlg, CDialog)
-
-BEGIN_MESSAGE_MAP(CTuningDlg, CDialog)
-  ON_BN_CLICKED(IDC_QT_APPLY, &CTuningDlg::OnApplyButton)
-  ON_WM_TIMER()
-  ON_WM_DESTROY()
-  ON_CBN_SELCHANGE(IDC_QT_SATELLITE, &CTuningDlg::OnSatelliteChosen)
-  ON_CBN_SELCHANGE(IDC_QT_TRANSPONDER, &CTuningDlg::OnTransponderChosen)
-END_MESSAGE_MAP()
+IMPLEMENT_DYNAMIC(CTuningDlg, CTuningDlgBase)
 
 CTuningDlg::CTuningDlg(CSettings* settings, CSourceGraph* graph, const QuarnTunerCaps& caps, TunerReadBack* readBack,
                        std::wstring* currentSatellite, CWnd* parent)
-    : CDialog(IDD_QUARN_TUNING, parent),
-      m_pSettings(settings),
+    : CTuningDlgBase(IDD_QUARN_TUNING, QUARN_TUNING_TIMER, settings, currentSatellite, parent),
       m_pGraph(graph),
       m_caps(caps),
-      m_pReadBack(readBack),
-      m_pCurrentSatellite(currentSatellite) {}
+      m_pReadBack(readBack) {}
 
 void CTuningDlg::DoDataExchange(CDataExchange* pDX) {
-  CDialog::DoDataExchange(pDX);
+  CTuningDlgBase::DoDataExchange(pDX);
   DDX_Control(pDX, IDC_QT_GUARD, m_guard);
   DDX_Control(pDX, IDC_QT_FEC, m_fec);
   DDX_Control(pDX, IDC_QT_DISQ, m_disq);
-  DDX_Control(pDX, IDC_QT_SYNC, m_sync);
-  DDX_Control(pDX, IDC_QT_QUALITY, m_quality);
-  DDX_Control(pDX, IDC_QT_LEVEL, m_level);
 }
 
 int CTuningDlg::TunerType() const { return static_cast<int>(m_caps.tunerType); }
-
-void CTuningDlg::Enable(int id, bool enable) {
-  if (CWnd* w = GetDlgItem(id)) w->EnableWindow(enable ? TRUE : FALSE);
-}
-
-void CTuningDlg::Show(int id, bool show) {
-  if (CWnd* w = GetDlgItem(id)) w->ShowWindow(show ? SW_SHOW : SW_HIDE);
-}
 
 void CTuningDlg::SetUpControls() {
   static const int kAll[] = {214, 201, 217, 202, 215, 205, 216, 203, 204, 208, 210, 206, 207,
@@ -166,20 +152,16 @@ void CTuningDlg::ShowValues() {
 
 BOOL CTuningDlg::OnInitDialog() {
   CDialog::OnInitDialog();
-  m_sync.SetRange(0, 1);
-  m_quality.SetRange(0, 100);
-  m_level.SetRange(0, 100);
+  SetUpSignalBars();
   const auto tuner = m_pGraph ? m_pGraph->Tuner() : orb::com::ComPtr<IQuarnMPEG2TunerCtrl2>();
   if (!tuner || !m_pSettings) return FALSE;
-  SetTimer(QUARN_TUNING_TIMER, 250, nullptr);
-  m_timer = true;
+  StartSignalTimer();
   SetUpControls();
   const bool locked = SUCCEEDED(tuner->CheckLock());
   if (locked) ReadBackChannel();
   ShowValues();
   if (!locked) OnApply();
-  AddSatelliteNames(m_pSettings->satListManager.Get(),
-                    *static_cast<CComboBox*>(GetDlgItem(IDC_QT_SATELLITE)));
+  ListSatellites();
   return TRUE;
 }
 
@@ -274,9 +256,7 @@ void CTuningDlg::OnOK() {
   if (tuner && SUCCEEDED(tuner->CheckLock())) EndDialog(IDOK);
 }
 
-void CTuningDlg::OnTimer(UINT_PTR nIDEvent) {
-  Default();
-  if (nIDEvent != QUARN_TUNING_TIMER) return;
+void CTuningDlg::ShowSignal() {
   const auto tuner = m_pGraph ? m_pGraph->Tuner() : orb::com::ComPtr<IQuarnMPEG2TunerCtrl2>();
   if (!tuner) return;
   m_sync.SetPos(SUCCEEDED(tuner->CheckLock()) ? 1 : 0);
@@ -285,92 +265,9 @@ void CTuningDlg::OnTimer(UINT_PTR nIDEvent) {
   if ((m_caps.performance >> 6) & 1 && SUCCEEDED(tuner->GetSignalQuality(&v))) m_quality.SetPos(static_cast<int>(v));
 }
 
-void CTuningDlg::OnDestroy() {
-  if (m_timer) KillTimer(QUARN_TUNING_TIMER);
-  CDialog::OnDestroy();
-}
-
-CString CTuningDlg::ChosenSatellite() const {
-  CString name;
-  const int at = static_cast<int>(::SendDlgItemMessageW(m_hWnd, IDC_QT_SATELLITE, CB_GETCURSEL, 0, 0));
-  if (at < 0) return name;
-  const int n = static_cast<int>(::SendDlgItemMessageW(m_hWnd, IDC_QT_SATELLITE, CB_GETLBTEXTLEN, at, 0));
-  if (n <= 0) return name;
-  std::wstring buffer(static_cast<size_t>(n) + 1, L'\0');
-  ::SendDlgItemMessageW(m_hWnd, IDC_QT_SATELLITE, CB_GETLBTEXT, at, reinterpret_cast<LPARAM>(buffer.data()));
-  return CString(buffer.c_str());
-}
-
-void CTuningDlg::OnSatelliteChosen() {
-  HWND list = ::GetDlgItem(m_hWnd, IDC_QT_TRANSPONDER);
-  ::SendMessageW(list, CB_RESETCONTENT, 0, 0);
-  ISatListManager* manager = m_pSettings ? m_pSettings->satListManager.Get() : nullptr;
-  const CString name = ChosenSatellite();
-  if (!manager || name.IsEmpty()) return;
-  orb::com::Bstr bname{std::wstring(name.GetString())};
-  orb::com::ComPtr<ISatellite> satellite;
-  if (FAILED(manager->FindSatellite(bname.Get(), satellite.Put())) || !satellite) return;
-  orb::com::ComPtr<IEnumTransponders> transponders;
-  if (FAILED(satellite->EnumTransponders(0, transponders.Put())) || !transponders) return;
-  for (;;) {
-    orb::com::ComPtr<ITransponder> t;
-    ULONG fetched = 0;
-    if (transponders->Next(1, t.Put(), &fetched) != S_OK || !t) break;
-    long primary = 0, network = 0, stream = 0, polarization = 0;
-    ULONG frequency = 0;
-    if (FAILED(t->GetPrimary(&primary)) || FAILED(t->GetFrequency(&frequency)) ||
-        FAILED(t->GetNetworkId(&network)) || FAILED(t->GetTransportStreamId(&stream)) ||
-        FAILED(t->GetPolarization(&polarization)))
-      break;
-    const unsigned long long khz = frequency * 10ull;
-    const std::string line = drvcore::TransponderLine(static_cast<drvcore::u32>(network),
-                                                      static_cast<drvcore::u32>(stream), primary > 0,
-                                                      static_cast<drvcore::u32>(khz > 0xFFFFFFFFull ? 0xFFFFFFFFull : khz),
-                                                      polarization);
-    ::SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
-  }
-}
-
-void CTuningDlg::OnTransponderChosen() {
-  ISatListManager* manager = m_pSettings ? m_pSettings->satListManager.Get() : nullptr;
-  const CString name = ChosenSatellite();
-  if (!manager || name.IsEmpty()) return;
-  const int at = static_cast<int>(::SendDlgItemMessageW(m_hWnd, IDC_QT_TRANSPONDER, CB_GETCURSEL, 0, 0));
-  if (at < 0) return;
-  char line[128] = {};
-  if (::SendDlgItemMessageA(m_hWnd, IDC_QT_TRANSPONDER, CB_GETLBTEXTLEN, at, 0) >= static_cast<LRESULT>(sizeof line))
-    return;
-  ::SendDlgItemMessageA(m_hWnd, IDC_QT_TRANSPONDER, CB_GETLBTEXT, at, reinterpret_cast<LPARAM>(line));
-  drvcore::u32 network = 0, stream = 0;
-  if (!drvcore::ParseTransponderLine(line, network, stream)) return;
-  orb::com::Bstr bname{std::wstring(name.GetString())};
-  orb::com::ComPtr<ISatellite> satellite;
-  if (FAILED(manager->FindSatellite(bname.Get(), satellite.Put())) || !satellite) return;
-  orb::com::ComPtr<ITransponder> t;
-  if (FAILED(satellite->FindTransponder(static_cast<long>(network), static_cast<long>(stream), t.Put())) || !t)
-    return;
-  ULONG frequency = 0, symbolRate = 0;
-  long polarization = 0;
-  if (FAILED(t->GetFrequency(&frequency)) || FAILED(t->GetSymbolRate(&symbolRate)) ||
-      FAILED(t->GetPolarization(&polarization)))
-    return;
-  char text[24];
-  std::snprintf(text, sizeof text, "%llu", static_cast<unsigned long long>(frequency) * 10ull);
-  SetDlgItemText(IDC_QT_FREQUENCY, text);
-  // Units of 100 symbol/s to kS/s, rounded.
-  std::snprintf(text, sizeof text, "%lu", static_cast<unsigned long>((symbolRate + 5) / 10));
-  SetDlgItemText(IDC_QT_SYMBOLRATE, text);
-  const bool horizontal = polarization == 0 || polarization == 2;
-  CheckDlgButton(IDC_QT_POL_H, horizontal ? BST_CHECKED : BST_UNCHECKED);
-  CheckDlgButton(IDC_QT_POL_V, horizontal ? BST_UNCHECKED : BST_CHECKED);
-  const std::string wanted = NarrowFromCString(name);
-  int slot = -1;
-  for (int i = 0; i < drvcore::kLnbSlots; ++i)
-    if (m_pSettings->slots[static_cast<size_t>(i)].satellite == wanted) {
-      slot = i;
-      break;
-    }
-  m_disq.SetCurSel(slot);
+// Units of 100 symbol/s to kS/s, rounded.
+std::string CTuningDlg::SymbolRateText(ULONG symbolRate) const {
+  return std::to_string(static_cast<unsigned long>((symbolRate + 5) / 10));
 }
 
 }  // namespace quarn

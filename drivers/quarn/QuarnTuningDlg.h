@@ -8,10 +8,13 @@
 // graph rebuilt meanwhile (by a streaming page) is the one tuned.  Without a
 // tuner control the dialog shows nothing, Apply does nothing and only
 // Cancel closes it.
-#include "drvcommon/DialogSupport.h"
-#include "drvcommon/Settings.h"
-
+//
+// The signal bars, the satellite and transponder lists and the Apply button
+// are those of every plug-in's dialog (CTuningDlgBase); a transponder from
+// the list shows its symbol rate in kS/s, the unit of this dialog's field.
 #include <string>
+
+#include "drvcommon/TuningDlgBase.h"
 
 class CSourceGraph;
 struct QuarnTunerCaps;
@@ -24,7 +27,7 @@ struct TunerReadBack {
   ULONG guard = 0xFFFFFFFF;   // unknown: no guard interval selection
 };
 
-class CTuningDlg : public CDialog {
+class CTuningDlg : public CTuningDlgBase {
   DECLARE_DYNAMIC(CTuningDlg)
 
  public:
@@ -35,12 +38,9 @@ class CTuningDlg : public CDialog {
   void DoDataExchange(CDataExchange* pDX) override;
   BOOL OnInitDialog() override;
   void OnOK() override;
-  afx_msg void OnApplyButton();
-  afx_msg void OnTimer(UINT_PTR nIDEvent);
-  afx_msg void OnDestroy();
-  afx_msg void OnSatelliteChosen();
-  afx_msg void OnTransponderChosen();
-  DECLARE_MESSAGE_MAP()
+  void OnApplyButton() override;
+  void ShowSignal() override;
+  std::string SymbolRateText(ULONG symbolRate) const override;
 
   void OnApply();
 
@@ -48,23 +48,14 @@ class CTuningDlg : public CDialog {
   void SetUpControls();
   void ReadBackChannel();
   void ShowValues();
-  void Enable(int id, bool enable);
-  void Show(int id, bool show);
-  CString ChosenSatellite() const;
   int TunerType() const;
 
-  CSettings* m_pSettings;
   CSourceGraph* m_pGraph;
   const QuarnTunerCaps& m_caps;
   TunerReadBack* m_pReadBack;
-  std::wstring* m_pCurrentSatellite;
-  bool m_timer = false;
   CComboBox m_guard;
   CComboBox m_fec;
   CComboBox m_disq;
-  CProgressCtrl m_sync;
-  CProgressCtrl m_quality;
-  CProgressCtrl m_level;
 };
 
 }  // namespace quarn
