@@ -57,36 +57,10 @@ HRESULT CGraphDriver::SetSatellite(DWORD caller, LPCWSTR satelliteName, SATDELIV
   if (!ready_ || !tuner || DeliveryType() != DELIVERY_SATELLITE) return E_FAIL;
 
   const std::string narrow = drvtext::Narrow(name);
-  const drvcore::SlotChoice choice = drvcore::ChooseSlot(settings_.disqmode, narrow, settings_.slots);
-  if (choice.status == drvcore::SlotChoice::BadMode) {
-    DriverLog().Log(1, "invalid disq mode: %d", static_cast<int>(settings_.disqmode));
-    return E_FAIL;
-  }
-  if (choice.status == drvcore::SlotChoice::NoMatch) {
-    DriverLog().Log(1, "failed to map satellite to disq");
-    return E_FAIL;
-  }
-  if (choice.motorCheck) {
-    if (!satListManager_) {
-      DriverLog().Log(2, "no satellite list manager: no motor check");
-    } else {
-      long satellites = 0;
-      const HRESULT hr = satListManager_->GetSatelliteCount(&satellites);
-      if (FAILED(hr)) {
-        DriverLog().Log(1, "failed to get satellite count: %#lX", static_cast<unsigned long>(hr));
-        return E_FAIL;
-      }
-      if (drvcore::NeedsMotorPrompt(satellites, name, currentSatellite_)) {
-        std::string text = DriverString(IDS_MOTOR_PROMPT);
-        const size_t at = text.find("%S");
-        if (at != std::string::npos) text.replace(at, 2, narrow);
-        if (DriverMessageBox(text.c_str(), MB_OKCANCEL) != IDOK) {
-          DriverLog().Log(1, "user cancelled satellite motor adjustment");
-          return E_FAIL;
-        }
-      }
-    }
-  }
+  const std::optional<drvcore::SlotChoice> chosen =
+      ChooseSatelliteSlot(settings_, name, satListManager_.Get(), currentSatellite_);
+  if (!chosen) return E_FAIL;
+  const drvcore::SlotChoice& choice = *chosen;
 
   // The LNB values: the first slot that carries the satellite's name.
   const drvcore::LnbSlot* lnb = nullptr;

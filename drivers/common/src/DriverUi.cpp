@@ -4,8 +4,10 @@
 
 #include "drvcommon/DriverLog.h"
 #include "drvcommon/Text.h"
+#include "drvcommon/resource.h"
 #include "drvcore/settings.h"
 #include "orb_atl/module.h"
+#include "satlistmgr.h"
 
 namespace {
 
@@ -35,6 +37,43 @@ std::string DriverString(UINT id) {
   char buffer[1024] = {};
   const int n = ::LoadStringA(orb::com::ThisModule(), id, buffer, static_cast<int>(sizeof buffer));
   return n > 0 ? std::string(buffer, static_cast<size_t>(n)) : std::string();
+}
+
+std::optional<drvcore::SlotChoice> ChooseSatelliteSlot(const drvcore::Settings& settings, const std::wstring& name,
+                                                       ISatListManager* satListManager,
+                                                       const std::wstring& currentSatellite) {
+  const std::string narrow = drvtext::Narrow(name);
+  const drvcore::SlotChoice choice = drvcore::ChooseSlot(settings.disqmode, narrow, settings.slots);
+  if (choice.status == drvcore::SlotChoice::BadMode) {
+    DriverLog().Log(1, "invalid disq mode: %d", static_cast<int>(settings.disqmode));
+    return std::nullopt;
+  }
+  if (choice.status == drvcore::SlotChoice::NoMatch) {
+    DriverLog().Log(1, "failed to map satellite to disq");
+    return std::nullopt;
+  }
+  if (!choice.motorCheck) return choice;
+  if (!satListManager) {
+    DriverLog().Log(2, "no satellite list manager: no motor check");
+    return choice;
+  }
+  long satellites = 0;
+  const HRESULT hr = satListManager->GetSatelliteCount(&satellites);
+  if (FAILED(hr)) {
+    DriverLog().Log(1, "failed to get satellite count: %#lX", static_cast<unsigned long>(hr));
+    return std::nullopt;
+  }
+  if (drvcore::NeedsMotorPrompt(satellites, name, currentSatellite)) {
+    // The prompt names the satellite where its text has "%S".
+    std::string text = DriverString(IDS_MOTOR_PROMPT);
+    const size_t at = text.find("%S");
+    if (at != std::string::npos) text.replace(at, 2, narrow);
+    if (DriverMessageBox(text.c_str(), MB_OKCANCEL) != IDOK) {
+      DriverLog().Log(1, "user cancelled satellite motor adjustment");
+      return std::nullopt;
+    }
+  }
+  return choice;
 }
 
 CSelectDeviceDlg::CSelectDeviceDlg(const DriverFamily& family, int deviceCount)
