@@ -253,6 +253,28 @@ void CPinListPage::TakeInputs() {
   }
 }
 
+bool CPinListPage::AddRunPids(IQuarnMPEG2DataCtrl3* data) {
+  for (int i = 0; i < kPins; ++i) {
+    if (!Active(i)) continue;
+    ULONG n = static_cast<ULONG>(m_runPids[i].size());
+    const HRESULT hr = data->AddPIDs(&n, m_runPids[i].data(), static_cast<ULONG>(i));
+    if (FAILED(hr)) {
+      m_pGraph->Fail(hr, "Add PIDs to QUARN Filter Data pin");
+      StopAndReset();
+      return false;
+    }
+  }
+  return true;
+}
+
+void CPinListPage::RemoveRunPids(IQuarnMPEG2DataCtrl3* data) {
+  for (int i = 0; i < kPins; ++i) {
+    if (!Active(i)) continue;
+    if (FAILED(data->RemovePIDs(static_cast<ULONG>(m_runPids[i].size()), m_runPids[i].data(), static_cast<ULONG>(i))))
+      break;
+  }
+}
+
 // ---- CStreamingTSPage ----
 
 IMPLEMENT_DYNCREATE(CStreamingTSPage, CPinListPage)
@@ -287,22 +309,9 @@ void CStreamingTSPage::Work() {
     StopAndReset();
     return;
   }
-  for (int i = 0; i < kPins; ++i) {
-    if (!Active(i)) continue;
-    ULONG n = static_cast<ULONG>(m_runPids[i].size());
-    hr = data->AddPIDs(&n, m_runPids[i].data(), static_cast<ULONG>(i));
-    if (FAILED(hr)) {
-      graph.Fail(hr, "Add PIDs to QUARN Filter Data pin");
-      StopAndReset();
-      return;
-    }
-  }
+  if (!AddRunPids(data.Get())) return;
   WaitForStop();
-  for (int i = 0; i < kPins; ++i) {
-    if (!Active(i)) continue;
-    if (FAILED(data->RemovePIDs(static_cast<ULONG>(m_runPids[i].size()), m_runPids[i].data(), static_cast<ULONG>(i))))
-      break;
-  }
+  RemoveRunPids(data.Get());
   StopAndReset();
 }
 
@@ -396,23 +405,10 @@ void CStreamingSIPage::Work() {
     StopAndReset();
     return;
   }
-  for (int i = 0; i < kPins; ++i) {
-    if (!Active(i)) continue;
-    ULONG n = static_cast<ULONG>(m_runPids[i].size());
-    hr = data->AddPIDs(&n, m_runPids[i].data(), static_cast<ULONG>(i));
-    if (FAILED(hr)) {
-      graph.Fail(hr, "Add PIDs to QUARN Filter Data pin");
-      StopAndReset();
-      return;
-    }
-  }
+  if (!AddRunPids(data.Get())) return;
   WaitForStop();
   DriverLog().Log(4, "stop signalled");
-  for (int i = 0; i < kPins; ++i) {
-    if (!Active(i)) continue;
-    if (FAILED(data->RemovePIDs(static_cast<ULONG>(m_runPids[i].size()), m_runPids[i].data(), static_cast<ULONG>(i))))
-      break;
-  }
+  RemoveRunPids(data.Get());
   hr = control->Stop();
   if (FAILED(hr)) DriverLog().Log(1, "failed to stop graph, hr=%#X", static_cast<unsigned>(hr));
   graph.Reset();

@@ -26,6 +26,7 @@
 #include "drvcommon/DialogSupport.h"
 
 class CSourceGraph;
+struct IQuarnMPEG2DataCtrl3;
 
 namespace quarn {
 
@@ -101,6 +102,11 @@ class CPinListPage : public CStreamingPage {
   int SelectedPin() const;
   void RefreshList();
   bool Active(int pin) const { return !m_runFiles[pin].empty() && !m_runPids[pin].empty(); }
+  // Hands each active pin's PIDs to the running graph's data pins; on a
+  // failure the graph is stopped and rebuilt and false returned.
+  bool AddRunPids(IQuarnMPEG2DataCtrl3* data);
+  // Takes them back (up to the first pin that refuses).
+  void RemoveRunPids(IQuarnMPEG2DataCtrl3* data);
 
   // The worker's copy, taken at Start.
   std::wstring m_runFiles[kPins];
