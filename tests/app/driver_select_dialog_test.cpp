@@ -18,6 +18,7 @@
 #include "orb_app/driver_binding.h"
 #include "test_log.h"
 #include "test_support.h"
+#include "win_ui.h"
 
 using orb::app::GuidToRegistryString;
 
@@ -38,39 +39,13 @@ class ComEnvironment : public orb_test::ServersEnvironment {
 };
 const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new ComEnvironment);
 
-std::wstring TextOf(HWND hwnd) {
-  wchar_t text[512] = {};
-  ::GetWindowTextW(hwnd, text, 511);
-  return text;
-}
-
-// The visible dialog windows ("#32770") of this process.
-std::vector<HWND> Dialogs() {
-  std::vector<HWND> found;
-  ::EnumWindows(
-      [](HWND hwnd, LPARAM p) -> BOOL {
-        DWORD pid = 0;
-        ::GetWindowThreadProcessId(hwnd, &pid);
-        wchar_t cls[32] = {};
-        ::GetClassNameW(hwnd, cls, 31);
-        if (pid == ::GetCurrentProcessId() && ::IsWindowVisible(hwnd) &&
-            std::wstring(cls) == L"#32770")
-          reinterpret_cast<std::vector<HWND>*>(p)->push_back(hwnd);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&found));
-  return found;
-}
+using orb_test::Dialogs;
+using orb_test::Press;
+std::wstring TextOf(HWND hwnd) { return orb_test::WindowText(hwnd); }
 
 std::wstring AllTexts(HWND dialog) {
   std::wstring all;
-  ::EnumChildWindows(
-      dialog,
-      [](HWND h, LPARAM p) -> BOOL {
-        *reinterpret_cast<std::wstring*>(p) += TextOf(h) + L"|";
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&all));
+  for (HWND h : orb_test::Descendants(dialog)) all += TextOf(h) + L"|";
   return all;
 }
 
@@ -114,11 +89,6 @@ INT_PTR RunDialog(CDriverSelectDlg& dlg, Session& session,
   done = true;
   user.join();
   return result;
-}
-
-void Press(HWND dialog, int id) {
-  ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(::GetDlgItem(dialog, id)));
 }
 
 void SelectLine(HWND combo, const std::string& text) {

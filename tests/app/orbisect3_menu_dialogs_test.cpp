@@ -19,79 +19,31 @@
 #include "orb_atl/bstr.h"
 #include "orb_atl/com_ptr.h"
 #include "plugin_support.h"
+#include "program_layout.h"
 #include "satlistmgr.h"
 #include "test_support.h"
+#include "win_program.h"
 #include "win_screen.h"
-#include "win_process.h"
 
 using namespace orb::app;
-using orb::com::Bstr;
-using orb::com::ComPtr;
 
 namespace {
 
-constexpr const wchar_t* kProgramKey = L"SOFTWARE\\Team Orbisect\\Orbisect3";
 // Commands of the main window's Device and Action menus.
 constexpr WPARAM kDeviceSettings = 32776, kDeviceTuning = 32777, kActionStreaming = 32782;
 constexpr DWORD kStartBoundMs = 30000, kDialogBoundMs = 10000;
 
-bool WaitFor(const std::function<bool()>& done, DWORD boundMs) {
-  const ULONGLONG end = ::GetTickCount64() + boundMs;
-  while (!done()) {
-    if (::GetTickCount64() > end) return false;
-    ::Sleep(20);
-  }
-  return true;
-}
-
-std::wstring WindowText(HWND hwnd) {
-  wchar_t text[512] = {};
-  ::GetWindowTextW(hwnd, text, 511);
-  return text;
-}
-using orb_test::ClassOf;
-
-using orb_test::TopLevelWindows;
-
-// A control's own text (an edit's or a combo box's content too, which the
-// window's caption of another process does not show).
-std::wstring ControlText(HWND hwnd) {
-  wchar_t text[512] = {};
-  DWORD_PTR copied = 0;
-  if (!::SendMessageTimeoutW(hwnd, WM_GETTEXT, 511, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000, &copied))
-    return {};
-  return text;
-}
+using orb_test::WaitFor;
+using orb_test::WindowText;
 
 // The texts of the window and all its descendants (the shown page of a
-// sheet among them), joined by '|'.
-BOOL CALLBACK AppendControlText(HWND h, LPARAM p) {
-  *reinterpret_cast<std::wstring*>(p) += L"|" + ControlText(h);
-  return TRUE;
-}
-std::wstring AllTexts(HWND window) {
-  std::wstring all = WindowText(window);
-  ::EnumChildWindows(window, &AppendControlText, reinterpret_cast<LPARAM>(&all));
-  return all;
-}
+// sheet among them; an edit's or a combo box's content too), joined by '|'.
+std::wstring ControlText(HWND hwnd) { return orb_test::ControlText(hwnd, 2000); }
+std::wstring AllTexts(HWND window) { return orb_test::DialogTexts(window, &ControlText); }
 
 // The window as the screen shows it, freshly painted, into the build tree.
 void SaveScreenshot(HWND hwnd, const std::wstring& name) {
-  ::RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-  ::Sleep(200);
-  orb_test::SaveScreenBitmap(hwnd, orb_test::ExeFolder() + L"\\" + name);
-}
-
-std::string SpecialFolder(int csidl) {
-  std::string path;
-  ShellFolderLookup(csidl, path);
-  return path;
-}
-
-const plugtest::Plugin* PluginNamed(const std::string& name) {
-  for (const plugtest::Plugin& p : plugtest::Plugins())
-    if (name == p.name) return &p;
-  return nullptr;
+  orb_test::SavePaintedWindow(hwnd, orb_test::ExeFolder() + L"\\" + name, 200);
 }
 
 // How a dialog is closed.
@@ -107,72 +59,20 @@ class Orbisect3MenuDialogs : public ::testing::TestWithParam<std::string> {
   }
 
   void SetUp() override {
-    const plugtest::Plugin* plugin = PluginNamed(GetParam());
+    const plugtest::Plugin* plugin = plugtest::PluginNamed(GetParam());
     ASSERT_NE(plugin, nullptr);
-    const std::string clsid = GuidToRegistryString(*plugin->clsid);
-    orb_test::DeleteTree((std::wstring(kProgramKey) + L"\\drivers").c_str());
-    orb_test::WriteString(kProgramKey, L"driverclsid", Widen(clsid));
-    const std::string classKey = Narrow(std::wstring(kProgramKey) + L"\\drivers\\" + Widen(clsid));
-    plugtest::WriteDword(classKey, "device", 0);
-    plugtest::WriteDword(classKey + "\\0", "disqmode", 2);
-    plugtest::WriteString(classKey + "\\0", "satellite1", "Astra 19E");
-    WriteSatList();
+    orb_test::LayOutDriver(GuidToRegistryString(*plugin->clsid));
+    orb_test::WriteProgramSatList(L"Astra 19E");
     ::SetEnvironmentVariableW(L"ORB_VSIM_RATE", L"100000");
     ::SetEnvironmentVariableW(L"ORB_VSIM_TRACE", nullptr);
   }
 
-  void TearDown() override {
-    if (process_.hProcess) {
-      if (::WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
-        ::TerminateProcess(process_.hProcess, 99);
-        ::WaitForSingleObject(process_.hProcess, kStartBoundMs);
-      }
-      ::CloseHandle(process_.hProcess);
-      ::CloseHandle(process_.hThread);
-    }
-  }
-
-  // The default list with "Astra 19E" selected.
-  void WriteSatList() {
-    ComPtr<ISatListManager> list;
-    ASSERT_EQ(list.CoCreateInstance(CLSID_SatListManager, CLSCTX_INPROC_SERVER), S_OK);
-    ASSERT_EQ(FillDefaultSatList(list), S_OK);
-    ComPtr<ISatellite> astra;
-    Bstr name(L"Astra 19E");
-    ASSERT_EQ(list->FindSatellite(name, astra.Put()), S_OK);
-    astra->SetSelected(TRUE);
-    ASSERT_EQ(list->StoreSatellite(astra), S_OK);
-    const std::wstring folder = Widen(SpecialFolder(CSIDL_COMMON_APPDATA) + "\\Orbisect 3");
-    ::CreateDirectoryW(folder.c_str(), nullptr);
-    const std::wstring file = folder + L"\\satlist.xml";
-    ::DeleteFileW(file.c_str());
-    Bstr path(file);
-    ASSERT_EQ(list->Save(path), S_OK);
-  }
+  void TearDown() override { program_.End(kStartBoundMs); }
 
   void Start() {
-    const std::wstring program = orb_test::ExeFolder() + L"\\Orbisect3.exe";
-    const std::wstring commandLine = L"\"" + program + L"\"";
     orb_test::ProcessRun run;
-    ASSERT_TRUE(orb_test::StartProcess(commandLine, process_, run, 0, program.c_str(), orb_test::ExeFolder().c_str()))
+    ASSERT_TRUE(program_.Start(orb_test::ExeFolder() + L"\\Orbisect3.exe", orb_test::ExeFolder(), run))
         << run.Describe();
-  }
-
-  bool Ended() const { return ::WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0; }
-
-  HWND WaitForWindow(const std::function<bool(HWND)>& match, DWORD boundMs) {
-    HWND found = nullptr;
-    WaitFor(
-        [&] {
-          for (HWND h : TopLevelWindows(process_.dwProcessId))
-            if (match(h)) {
-              found = h;
-              return true;
-            }
-          return Ended();
-        },
-        boundMs);
-    return found;
   }
 
   // The main window takes messages and input again.
@@ -187,8 +87,7 @@ class Orbisect3MenuDialogs : public ::testing::TestWithParam<std::string> {
   std::wstring OpenAndClose(WPARAM command, const wchar_t* caption, Close how, const std::wstring& picture,
                             const std::function<void(HWND)>& whileOpen = {}) {
     ::PostMessageW(frame_, WM_COMMAND, command, 0);
-    HWND dialog = WaitForWindow(
-        [&](HWND h) { return ClassOf(h) == L"#32770" && WindowText(h) == caption; }, kDialogBoundMs);
+    HWND dialog = program_.WaitForDialog(caption, kDialogBoundMs);
     EXPECT_TRUE(dialog) << "no \"" << Narrow(caption) << "\" window";
     if (!dialog) return {};
     EXPECT_EQ(::GetWindow(dialog, GW_OWNER), frame_) << Narrow(caption) << " is owned by the main window";
@@ -207,8 +106,7 @@ class Orbisect3MenuDialogs : public ::testing::TestWithParam<std::string> {
     if (!picture.empty()) SaveScreenshot(dialog, picture);
     switch (how) {
       case Close::CancelButton:
-        ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
-                       reinterpret_cast<LPARAM>(::GetDlgItem(dialog, IDCANCEL)));
+        orb_test::Press(dialog, IDCANCEL);
         break;
       case Close::SystemClose:
         ::PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
@@ -224,7 +122,7 @@ class Orbisect3MenuDialogs : public ::testing::TestWithParam<std::string> {
     return texts;
   }
 
-  PROCESS_INFORMATION process_{};
+  orb_test::WatchedProgram program_;
   HWND frame_ = nullptr;
 };
 
@@ -232,7 +130,7 @@ class Orbisect3MenuDialogs : public ::testing::TestWithParam<std::string> {
 
 TEST_P(Orbisect3MenuDialogs, DeviceAndActionMenusOpenThePluginDialogs) {
   Start();
-  frame_ = WaitForWindow([](HWND h) { return ::GetMenu(h) != nullptr; }, kStartBoundMs);
+  frame_ = program_.WaitForWindow([](HWND h) { return ::GetMenu(h) != nullptr; }, kStartBoundMs);
   ASSERT_TRUE(frame_) << "no main window";
   ASSERT_TRUE(Responsive());
   const std::wstring card = Widen(GetParam());
@@ -264,9 +162,8 @@ TEST_P(Orbisect3MenuDialogs, DeviceAndActionMenusOpenThePluginDialogs) {
   OpenAndClose(kDeviceSettings, L"Configuration", Close::Escape, {});
 
   ::PostMessageW(frame_, WM_CLOSE, 0, 0);
-  ASSERT_EQ(::WaitForSingleObject(process_.hProcess, kStartBoundMs), WAIT_OBJECT_0);
   DWORD code = 99;
-  ::GetExitCodeProcess(process_.hProcess, &code);
+  ASSERT_TRUE(program_.WaitForExit(kStartBoundMs, &code));
   EXPECT_EQ(code, 0u);
 }
 

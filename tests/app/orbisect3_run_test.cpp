@@ -11,7 +11,6 @@
 #include <shlobj.h>
 
 #include <fstream>
-#include <functional>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -20,16 +19,18 @@
 #include "orb_app/driver_binding.h"
 #include "orb_app/startup.h"
 #include "orb_common/RegistryKey.h"
+#include "program_layout.h"
 #include "test_log.h"
 #include "test_support.h"
+#include "win_program.h"
 #include "win_screen.h"
-#include "win_process.h"
 
 using namespace orb::app;
 
 namespace {
 
-constexpr const wchar_t* kProgramKey = L"SOFTWARE\\Team Orbisect\\Orbisect3";
+using orb_test::kProgramKey;
+using orb_test::SpecialFolder;
 constexpr UINT kOutputWindowCommand = 32771;
 constexpr UINT kDriverSelectionCommand = 32784;
 constexpr int kOutputBarId = 123;
@@ -37,67 +38,25 @@ constexpr int kStatusBarId = 59393;
 // Generous bounds for the program to react; never a measure of speed.
 constexpr DWORD kPatienceMs = 60000;
 
-bool WaitFor(const std::function<bool()>& done, DWORD boundMs = kPatienceMs) {
-  const ULONGLONG end = ::GetTickCount64() + boundMs;
-  while (!done()) {
-    if (::GetTickCount64() > end) return false;
-    ::Sleep(50);
-  }
-  return true;
-}
-
 std::wstring ProgramPath() { return orb_test::ExeFolder() + L"\\Orbisect3.exe"; }
 std::wstring LogPath() { return orb_test::ExeFolder() + L"\\Orbisect3.txt"; }
 
-std::wstring WindowText(HWND hwnd) {
-  wchar_t text[512] = {};
-  ::GetWindowTextW(hwnd, text, 511);
-  return text;
-}
 using orb_test::ClassOf;
-
-using orb_test::TopLevelWindows;
-
-std::vector<HWND> Descendants(HWND parent) {
-  std::vector<HWND> all;
-  ::EnumChildWindows(
-      parent,
-      [](HWND hwnd, LPARAM p) -> BOOL {
-        reinterpret_cast<std::vector<HWND>*>(p)->push_back(hwnd);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&all));
-  return all;
-}
+using orb_test::DescendantByClass;
+using orb_test::Descendants;
+using orb_test::DialogTexts;
+using orb_test::WindowText;
 
 HWND DescendantById(HWND parent, int id, const wchar_t* className = nullptr) {
   for (HWND h : Descendants(parent))
     if (::GetDlgCtrlID(h) == id && (!className || ClassOf(h) == className)) return h;
   return nullptr;
 }
-HWND DescendantByClass(HWND parent, const wchar_t* className) {
-  for (HWND h : Descendants(parent))
-    if (ClassOf(h) == className) return h;
-  return nullptr;
-}
-
-// All texts of a dialog (caption and controls).
-std::wstring DialogTexts(HWND dialog) {
-  std::wstring all = WindowText(dialog);
-  for (HWND h : Descendants(dialog)) all += L"|" + WindowText(h);
-  return all;
-}
 
 bool SaveScreenshot(HWND hwnd, const std::wstring& path) { return orb_test::SaveScreenBitmap(hwnd, path); }
 
 // The program's log without the line number, time and seconds prefixes.
 std::vector<std::string> LogLines() { return orb_test::ReadLogLines(Narrow(LogPath())); }
-
-std::string SpecialFolder(int csidl) {
-  std::string path;
-  ShellFolderLookup(csidl, path);
-  return path;
-}
 
 class Orbisect3Run : public ::testing::Test {
  protected:
@@ -120,59 +79,26 @@ class Orbisect3Run : public ::testing::Test {
     orb_test::DeleteTree((std::wstring(kProgramKey) + L"\\drivers").c_str());
   }
 
-  void TearDown() override {
-    if (process_.hProcess) {
-      if (::WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
-        ::TerminateProcess(process_.hProcess, 99);
-        ::WaitForSingleObject(process_.hProcess, kPatienceMs);
-      }
-      ::CloseHandle(process_.hProcess);
-      ::CloseHandle(process_.hThread);
-    }
-  }
+  void TearDown() override { program_.End(kPatienceMs); }
 
   void Start() {
-    const std::wstring commandLine = L"\"" + ProgramPath() + L"\"";
     orb_test::ProcessRun run;
-    ASSERT_TRUE(orb_test::StartProcess(commandLine, process_, run, 0, ProgramPath().c_str(),
-                                       orb_test::ExeFolder().c_str()))
-        << run.Describe();
+    ASSERT_TRUE(program_.Start(ProgramPath(), orb_test::ExeFolder(), run)) << run.Describe();
   }
 
-  // A visible top-level window of the program that `match` accepts.
-  HWND WaitForWindow(const std::function<bool(HWND)>& match) {
-    HWND found = nullptr;
-    WaitFor([&] {
-      for (HWND h : TopLevelWindows(process_.dwProcessId))
-        if (match(h)) {
-          found = h;
-          return true;
-        }
-      return ::WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0;
-    });
-    return found;
-  }
   HWND WaitForMainFrame() {
-    return WaitForWindow([](HWND h) { return ::GetMenu(h) != nullptr; });
+    return program_.WaitForWindow([](HWND h) { return ::GetMenu(h) != nullptr; }, kPatienceMs);
   }
-  HWND WaitForDialog(const std::wstring& caption) {
-    return WaitForWindow(
-        [&](HWND h) { return ClassOf(h) == L"#32770" && WindowText(h) == caption; });
-  }
+  HWND WaitForDialog(const std::wstring& caption) { return program_.WaitForDialog(caption, kPatienceMs); }
   // A message box of the program (any caption) and its texts.
   HWND WaitForMessageBox(std::wstring& texts) {
-    HWND box = WaitForWindow([](HWND h) {
-      return ClassOf(h) == L"#32770" && WindowText(h) != L"Driver selction";
-    });
+    HWND box = program_.WaitForWindow(
+        [](HWND h) { return ClassOf(h) == L"#32770" && WindowText(h) != L"Driver selction"; }, kPatienceMs);
     if (box) texts = DialogTexts(box);
     return box;
   }
 
-  bool WaitForExit(DWORD& code) {
-    if (::WaitForSingleObject(process_.hProcess, kPatienceMs) != WAIT_OBJECT_0) return false;
-    ::GetExitCodeProcess(process_.hProcess, &code);
-    return true;
-  }
+  bool WaitForExit(DWORD& code) { return program_.WaitForExit(kPatienceMs, &code); }
 
   static std::vector<std::string> StartLog() {
     return {"<2> - Starting Orbisect 3",
@@ -193,7 +119,7 @@ class Orbisect3Run : public ::testing::Test {
   static std::string pluginName_;
   static std::string pluginClsid_;
   std::wstring satList_;
-  PROCESS_INFORMATION process_{};
+  orb_test::WatchedProgram program_;
 };
 
 std::string Orbisect3Run::pluginName_;

@@ -25,10 +25,11 @@
 #include "orb_atl/bstr.h"
 #include "orb_atl/com_ptr.h"
 #include "plugin_support.h"
+#include "program_layout.h"
 #include "satlistmgr.h"
 #include "test_support.h"
+#include "win_program.h"
 #include "win_screen.h"
-#include "win_process.h"
 
 using namespace orb::app;
 using orb::com::Bstr;
@@ -36,56 +37,19 @@ using orb::com::ComPtr;
 
 namespace {
 
-constexpr const wchar_t* kProgramKey = L"SOFTWARE\\Team Orbisect\\Orbisect3";
+using orb_test::kProgramKey;
+using orb_test::SpecialFolder;
 constexpr DWORD kPatienceMs = 90000;
 
 bool WaitFor(const std::function<bool()>& done, DWORD boundMs = kPatienceMs) {
-  const ULONGLONG end = ::GetTickCount64() + boundMs;
-  while (!done()) {
-    if (::GetTickCount64() > end) return false;
-    ::Sleep(50);
-  }
-  return true;
+  return orb_test::WaitFor(done, boundMs);
 }
 
-std::wstring WindowText(HWND hwnd) {
-  wchar_t text[512] = {};
-  ::GetWindowTextW(hwnd, text, 511);
-  return text;
-}
 using orb_test::ClassOf;
-
-using orb_test::TopLevelWindows;
-
-HWND DescendantByClass(HWND parent, const wchar_t* className) {
-  std::vector<HWND> all;
-  ::EnumChildWindows(
-      parent,
-      [](HWND hwnd, LPARAM p) -> BOOL {
-        reinterpret_cast<std::vector<HWND>*>(p)->push_back(hwnd);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&all));
-  for (HWND h : all)
-    if (ClassOf(h) == className) return h;
-  return nullptr;
-}
-
-std::wstring DialogTexts(HWND dialog) {
-  std::wstring all = WindowText(dialog);
-  ::EnumChildWindows(
-      dialog,
-      [](HWND h, LPARAM p) -> BOOL {
-        *reinterpret_cast<std::wstring*>(p) += L"|" + WindowText(h);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&all));
-  return all;
-}
-
-void Press(HWND dialog, int id) {
-  ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(dialog, id)));
-}
+using orb_test::DescendantByClass;
+using orb_test::DialogTexts;
+using orb_test::Press;
+using orb_test::WindowText;
 
 std::vector<std::wstring> ListLines(HWND list) {
   std::vector<std::wstring> lines;
@@ -102,21 +66,7 @@ std::vector<std::wstring> ListLines(HWND list) {
 
 // The window as the screen shows it, freshly painted, into the build tree.
 void SaveScreenshot(HWND hwnd, const wchar_t* name) {
-  ::RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-  ::Sleep(300);
-  orb_test::SaveScreenBitmap(hwnd, orb_test::ExeFolder() + L"\\" + name);
-}
-
-std::string SpecialFolder(int csidl) {
-  std::string path;
-  ShellFolderLookup(csidl, path);
-  return path;
-}
-
-const plugtest::Plugin* PluginNamed(const std::string& name) {
-  for (const plugtest::Plugin& p : plugtest::Plugins())
-    if (name == p.name) return &p;
-  return nullptr;
+  orb_test::SavePaintedWindow(hwnd, orb_test::ExeFolder() + L"\\" + name, 300);
 }
 
 class Orbisect3Scan : public ::testing::TestWithParam<std::string> {
@@ -128,85 +78,48 @@ class Orbisect3Scan : public ::testing::TestWithParam<std::string> {
   }
 
   void SetUp() override {
-    plugin_ = PluginNamed(GetParam());
+    plugin_ = plugtest::PluginNamed(GetParam());
     ASSERT_NE(plugin_, nullptr);
     clsid_ = GuidToRegistryString(*plugin_->clsid);
     satList_ = Widen(SpecialFolder(CSIDL_COMMON_APPDATA) + "\\Orbisect 3\\satlist.xml");
     trace_ = orb_test::TempFolder(L"orb-scan-run") + L"\\trace.txt";
     ::DeleteFileW(trace_.c_str());
-    orb_test::DeleteTree((std::wstring(kProgramKey) + L"\\drivers").c_str());
-    orb_test::WriteString(kProgramKey, L"driverclsid", Widen(clsid_));
     // DiSEqC 1.0 with "Astra 19E" on input A/A; every table.
-    const std::wstring classKey = std::wstring(kProgramKey) + L"\\drivers\\" + Widen(clsid_);
-    plugtest::WriteDword(Narrow(classKey), "device", 0);
-    plugtest::WriteDword(Narrow(classKey) + "\\0", "disqmode", 2);
-    plugtest::WriteString(Narrow(classKey) + "\\0", "satellite1", "Astra 19E");
+    orb_test::LayOutDriver(clsid_);
     plugtest::WriteDword(Narrow(kProgramKey), "sitables", 0x7FFF);
     WriteSatList();
     ::SetEnvironmentVariableW(L"ORB_VSIM_RATE", L"100000");
     ::SetEnvironmentVariableW(L"ORB_VSIM_TRACE", trace_.c_str());
   }
 
-  void TearDown() override {
-    if (process_.hProcess) {
-      if (::WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
-        ::TerminateProcess(process_.hProcess, 99);
-        ::WaitForSingleObject(process_.hProcess, kPatienceMs);
-      }
-      ::CloseHandle(process_.hProcess);
-      ::CloseHandle(process_.hThread);
-    }
-  }
+  void TearDown() override { program_.End(kPatienceMs); }
 
   // The default list with "Astra 19E" selected and its transponder primary.
   void WriteSatList() {
-    ComPtr<ISatListManager> list;
-    ASSERT_EQ(list.CoCreateInstance(CLSID_SatListManager, CLSCTX_INPROC_SERVER), S_OK);
-    ASSERT_EQ(FillDefaultSatList(list), S_OK);
-    ComPtr<ISatellite> astra;
-    Bstr name(L"Astra 19E");
-    ASSERT_EQ(list->FindSatellite(name, astra.Put()), S_OK);
-    astra->SetSelected(TRUE);
-    ASSERT_EQ(astra->DeleteTransponder(0, 1), S_OK);
-    ComPtr<ITransponder> t;
-    ASSERT_EQ(astra->CreateTransponder(0, 1, t.Put()), S_OK);
-    t->SetPrimary(1);
-    t->SetFrequency(1218700);
-    t->SetPolarization(0);
-    t->SetSymbolRate(275000);
-    t->SetFEC(1);
-    ASSERT_EQ(astra->AddTransponder(t), S_OK);
-    ASSERT_EQ(list->StoreSatellite(astra), S_OK);
-    ::CreateDirectoryW(Widen(SpecialFolder(CSIDL_COMMON_APPDATA) + "\\Orbisect 3").c_str(), nullptr);
-    ::DeleteFileW(satList_.c_str());
-    Bstr path(satList_);
-    ASSERT_EQ(list->Save(path), S_OK);
+    orb_test::WriteProgramSatList(L"Astra 19E", [](ISatellite* astra) {
+      ASSERT_EQ(astra->DeleteTransponder(0, 1), S_OK);
+      ComPtr<ITransponder> t;
+      ASSERT_EQ(astra->CreateTransponder(0, 1, t.Put()), S_OK);
+      t->SetPrimary(1);
+      t->SetFrequency(1218700);
+      t->SetPolarization(0);
+      t->SetSymbolRate(275000);
+      t->SetFEC(1);
+      ASSERT_EQ(astra->AddTransponder(t), S_OK);
+    });
   }
 
   void Start() {
-    const std::wstring program = orb_test::ExeFolder() + L"\\Orbisect3.exe";
-    const std::wstring commandLine = L"\"" + program + L"\"";
     orb_test::ProcessRun run;
-    ASSERT_TRUE(orb_test::StartProcess(commandLine, process_, run, 0, program.c_str(), orb_test::ExeFolder().c_str()))
+    ASSERT_TRUE(program_.Start(orb_test::ExeFolder() + L"\\Orbisect3.exe", orb_test::ExeFolder(), run))
         << run.Describe();
   }
 
   HWND WaitForWindow(const std::function<bool(HWND)>& match, DWORD boundMs = kPatienceMs) {
-    HWND found = nullptr;
-    WaitFor(
-        [&] {
-          for (HWND h : TopLevelWindows(process_.dwProcessId))
-            if (match(h)) {
-              found = h;
-              return true;
-            }
-          return ::WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0;
-        },
-        boundMs);
-    return found;
+    return program_.WaitForWindow(match, boundMs);
   }
   HWND WaitForDialog(const std::wstring& caption, DWORD boundMs = kPatienceMs) {
-    return WaitForWindow([&](HWND h) { return ClassOf(h) == L"#32770" && WindowText(h) == caption; }, boundMs);
+    return program_.WaitForDialog(caption, boundMs);
   }
   // A message box (a dialog whose caption is none of the program's dialogs).
   HWND WaitForMessageBox(std::wstring& texts) {
@@ -270,7 +183,7 @@ class Orbisect3Scan : public ::testing::TestWithParam<std::string> {
   const plugtest::Plugin* plugin_ = nullptr;
   std::string clsid_;
   std::wstring satList_, trace_;
-  PROCESS_INFORMATION process_{};
+  orb_test::WatchedProgram program_;
   HWND frame_ = nullptr, tree_ = nullptr, output_ = nullptr;
 };
 
@@ -341,7 +254,7 @@ TEST_P(Orbisect3Scan, SatelliteThenCurrentTransponderWithTheKeepDataQuestion) {
 
   if (GetParam() != "belvane") {  // the rest of the question on one card is enough
     ::PostMessageW(frame_, WM_CLOSE, 0, 0);
-    ASSERT_EQ(::WaitForSingleObject(process_.hProcess, kPatienceMs), WAIT_OBJECT_0);
+    ASSERT_TRUE(program_.WaitForExit(kPatienceMs));
     return;
   }
 
@@ -364,9 +277,8 @@ TEST_P(Orbisect3Scan, SatelliteThenCurrentTransponderWithTheKeepDataQuestion) {
   EXPECT_EQ(TreeStreams(), std::make_pair(1, 1));
 
   ::PostMessageW(frame_, WM_CLOSE, 0, 0);
-  ASSERT_EQ(::WaitForSingleObject(process_.hProcess, kPatienceMs), WAIT_OBJECT_0);
   DWORD code = 99;
-  ::GetExitCodeProcess(process_.hProcess, &code);
+  ASSERT_TRUE(program_.WaitForExit(kPatienceMs, &code));
   EXPECT_EQ(code, 0u);
 }
 
@@ -445,7 +357,7 @@ TEST_P(Orbisect3Scan, TableSelectionAndSatelliteListDialogsCommitTheirChanges) {
 
   // The program saves the list at exit: the changes are in it.
   ::PostMessageW(frame_, WM_CLOSE, 0, 0);
-  ASSERT_EQ(::WaitForSingleObject(process_.hProcess, kPatienceMs), WAIT_OBJECT_0);
+  ASSERT_TRUE(program_.WaitForExit(kPatienceMs));
   ComPtr<ISatListManager> list;
   ASSERT_EQ(list.CoCreateInstance(CLSID_SatListManager, CLSCTX_INPROC_SERVER), S_OK);
   Bstr path(satList_);

@@ -19,6 +19,7 @@
 #include "orb_atl/bstr.h"
 #include "orb_atl/com_ptr.h"
 #include "plugin_support.h"
+#include "reading_dialog_test.h"
 #include "quarn.h"
 #include "quarnsim/hooks.h"
 #include "satlistmgr.h"
@@ -29,11 +30,7 @@ using orb::com::ComPtr;
 
 namespace {
 
-class CQuarnScanTestApp : public CWinApp {
- public:
-  CQuarnScanTestApp() : CWinApp("OrbQuarnScanTest") {}
-};
-CQuarnScanTestApp theQuarnScanTestApp;
+orb_test::CTestApp theQuarnScanTestApp("OrbQuarnScanTest");
 
 QsimHooks& Sim() {
   static QsimHooks hooks(ORB_QUARNSIM_PATH);
@@ -41,25 +38,15 @@ QsimHooks& Sim() {
 }
 
 const plugtest::Plugin& Belvane() {
-  for (const plugtest::Plugin& p : plugtest::Plugins())
-    if (std::string(p.name) == "belvane") return p;
-  return plugtest::Plugins().front();
+  const plugtest::Plugin* belvane = plugtest::PluginNamed("belvane");
+  return belvane ? *belvane : plugtest::Plugins().front();
 }
 
 class Environment : public ::testing::Environment {
  public:
   void SetUp() override {
-    // Closing a managed window under Wine without a window manager waits for
-    // an answer that never comes: this program's windows stay unmanaged.
-    HKEY k = nullptr;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\app_quarn_scan_tests.exe\\X11 Driver", 0,
-                        nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr) == ERROR_SUCCESS) {
-      RegSetValueExA(k, "Managed", 0, REG_SZ, reinterpret_cast<const BYTE*>("N"), 2);
-      RegCloseKey(k);
-    }
-    ASSERT_TRUE(AfxWinInit(::GetModuleHandleW(nullptr), nullptr, ::GetCommandLineW(), SW_SHOW));
-    ::CoInitializeEx(nullptr, COINIT_MULTITHREADED);
-    ASSERT_TRUE(orb_test::RegisterServerBeside(L"orbsatlist.dll"));
+    orb_test::SetUpReadingDialogProgram("app_quarn_scan_tests.exe");
+    if (::testing::Test::HasFatalFailure()) return;
     ASSERT_TRUE(orb_test::RegisterServerBeside(L"quarn.dll"));
     ASSERT_TRUE(orb_test::RegisterServerBeside(Belvane().dll));
     ASSERT_NE(Sim().module, nullptr) << Sim().windowsPath;
@@ -68,112 +55,10 @@ class Environment : public ::testing::Environment {
 };
 const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new Environment);
 
-std::wstring TextOf(HWND hwnd) {
-  wchar_t text[512] = {};
-  ::GetWindowTextW(hwnd, text, 511);
-  return text;
-}
-
-HWND FindReadingDialog() {
-  HWND found = nullptr;
-  ::EnumWindows(
-      [](HWND hwnd, LPARAM p) -> BOOL {
-        DWORD pid = 0;
-        ::GetWindowThreadProcessId(hwnd, &pid);
-        wchar_t cls[32] = {};
-        ::GetClassNameW(hwnd, cls, 31);
-        if (pid == ::GetCurrentProcessId() && ::IsWindowVisible(hwnd) && std::wstring(cls) == L"#32770" &&
-            TextOf(hwnd) == L"SI Reading")
-          *reinterpret_cast<HWND*>(p) = hwnd;
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&found));
-  return found;
-}
-
-bool WaitFor(const std::function<bool()>& done, DWORD boundMs = 120000) {
-  const ULONGLONG end = ::GetTickCount64() + boundMs;
-  while (!done()) {
-    if (::GetTickCount64() > end) return false;
-    ::Sleep(20);
-  }
-  return true;
-}
-
-void Press(HWND dialog, int id) {
-  ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(dialog, id)));
-}
-
-// Start (sent: the worker runs when this returns), then wait for the scan
-// to end (the button reads "Start" and is enabled again).
-bool StartAndWait(HWND dialog) {
-  HWND start = ::GetDlgItem(dialog, 1011);
-  ::SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(1011, BN_CLICKED), reinterpret_cast<LPARAM>(start));
-  return WaitFor([&] { return TextOf(start) == L"Start" && ::IsWindowEnabled(start); });
-}
-
-void SelectSatellite(HWND dialog, const wchar_t* name) {
-  HWND combo = ::GetDlgItem(dialog, 1032);
-  const LRESULT i = ::SendMessageW(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(name));
-  ::SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(i), 0);
-}
-
-// Runs the dialog while `act` plays the user on its window.
-INT_PTR RunDialog(CSIReadingDlg& dlg, const std::function<void(HWND)>& act) {
-  std::atomic<bool> done{false};
-  std::thread user([&] {
-    HWND dialog = nullptr;
-    WaitFor([&] {
-      dialog = FindReadingDialog();
-      return dialog != nullptr || done.load();
-    });
-    if (dialog && !done) act(dialog);
-    WaitFor([&] {
-      if (done) return true;
-      if (::IsWindowEnabled(::GetDlgItem(dialog, IDOK))) Press(dialog, IDOK);
-      ::Sleep(100);
-      return done.load();
-    });
-  });
-  const INT_PTR result = dlg.DoModal();
-  done = true;
-  user.join();
-  return result;
-}
-
-// A satellite of the default list selected, its transponder `index` made primary.
-void MakePrimary(ISatListManager* list, const wchar_t* satelliteName, int index) {
-  ComPtr<ISatellite> satellite;
-  Bstr name(satelliteName);
-  ASSERT_EQ(list->FindSatellite(name, satellite.Put()), S_OK);
-  ASSERT_EQ(satellite->SetSelected(TRUE), S_OK);
-  ComPtr<IEnumTransponders> all;
-  ASSERT_EQ(satellite->EnumTransponders(0, all.Put()), S_OK);
-  for (int i = 0;; ++i) {
-    ComPtr<ITransponder> t;
-    ULONG fetched = 0;
-    if (all->Next(1, t.Put(), &fetched) != S_OK) break;
-    if (i != index) continue;
-    long nid = 0, tsid = 0, pol = 0, fec = 0;
-    ULONG f = 0, sr = 0;
-    t->GetNetworkId(&nid);
-    t->GetTransportStreamId(&tsid);
-    t->GetFrequency(&f);
-    t->GetSymbolRate(&sr);
-    t->GetPolarization(&pol);
-    t->GetFEC(&fec);
-    ASSERT_EQ(satellite->DeleteTransponder(nid, tsid), S_OK);
-    ComPtr<ITransponder> p;
-    ASSERT_EQ(satellite->CreateTransponder(nid, tsid, p.Put()), S_OK);
-    p->SetPrimary(1);
-    p->SetFrequency(f);
-    p->SetSymbolRate(sr);
-    p->SetPolarization(pol);
-    p->SetFEC(fec);
-    ASSERT_EQ(satellite->AddTransponder(p), S_OK);
-  }
-  ASSERT_EQ(list->StoreSatellite(satellite), S_OK);
-}
+using orb_test::MakePrimary;
+using orb_test::Press;
+using orb_test::SelectSatellite;
+using orb_test::StartAndWait;
 
 // The driver under test, its settings (DiSEqC 1.0, "Astra 19E" on A/A,
 // "Hotbird 13E" on position B) in a scratch registry root, and the default
@@ -184,13 +69,8 @@ class QuarnScan : public ::testing::Test {
     Sim().Reset();
     Sim().SetPacketRate(100000);  // ten times the usual rate: scans wait for the tables' cycles
     vsim_ = std::make_unique<plugtest::Vsim>(Belvane().vendorDll);
-    ASSERT_NE(vsim_->Reset, nullptr);
-    vsim_->Reset();
-    vsim_->SetDevices("sat");
-    auto rate = reinterpret_cast<void (*)(unsigned)>(
-        reinterpret_cast<void*>(::GetProcAddress(vsim_->module, "VsimSetPacketRate")));
-    ASSERT_NE(rate, nullptr);
-    rate(100000);
+    orb_test::PrepareSimulatedCard(*vsim_);
+    if (HasFatalFailure()) return;
     base_ = "SOFTWARE\\Team Orbisect\\OrbQuarnScanTest" + std::to_string(::GetCurrentProcessId());
     ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, base_.c_str());
     ASSERT_EQ(satList_.CoCreateInstance(CLSID_SatListManager, CLSCTX_INPROC_SERVER), S_OK);
@@ -243,14 +123,10 @@ class QuarnScan : public ::testing::Test {
   INT_PTR Scan(lib13818::NetworkMap& store, UINT mode, const std::function<void(HWND)>& act) {
     IDvbDriver* driver = driver_;
     CSIReadingDlg dlg(store, mode, driver, nullptr, satList_);
-    return RunDialog(dlg, act);
+    return orb_test::RunReadingDialog(dlg, act);
   }
 
-  static std::size_t Streams(const lib13818::NetworkMap& store) {
-    std::size_t n = 0;
-    for (const auto& network : store) n += network.second.transponders.size();
-    return n;
-  }
+  static std::size_t Streams(const lib13818::NetworkMap& store) { return orb_test::StreamCount(store); }
 
   std::unique_ptr<plugtest::Vsim> vsim_;
   std::string base_;

@@ -25,6 +25,7 @@
 #include "orb_atl/bstr.h"
 #include "orb_atl/com_ptr.h"
 #include "plugin_support.h"
+#include "reading_dialog_test.h"
 #include "satlistmgr.h"
 #include "test_support.h"
 #include "vsim/multiplex.h"
@@ -36,78 +37,28 @@ using orb::com::ComPtr;
 
 namespace {
 
-class CScanTestApp : public CWinApp {
- public:
-  CScanTestApp() : CWinApp("OrbScanDialogTest") {}
-};
-CScanTestApp theScanTestApp;
+orb_test::CTestApp theScanTestApp("OrbScanDialogTest");
 
 constexpr const char* kProgramKey = "SOFTWARE\\Team Orbisect\\Orbisect3";
 
 class Environment : public ::testing::Environment {
  public:
   void SetUp() override {
-    // Closing a managed window under Wine without a window manager waits for
-    // an answer that never comes: this program's windows stay unmanaged.
-    HKEY k = nullptr;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER,
-                        "Software\\Wine\\AppDefaults\\app_scan_dialog_tests.exe\\X11 Driver", 0,
-                        nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr) == ERROR_SUCCESS) {
-      RegSetValueExA(k, "Managed", 0, REG_SZ, reinterpret_cast<const BYTE*>("N"), 2);
-      RegCloseKey(k);
-    }
-    ASSERT_TRUE(AfxWinInit(::GetModuleHandleW(nullptr), nullptr, ::GetCommandLineW(), SW_SHOW));
-    ::CoInitializeEx(nullptr, COINIT_MULTITHREADED);
-    ASSERT_TRUE(orb_test::RegisterServerBeside(L"orbsatlist.dll"));
+    orb_test::SetUpReadingDialogProgram("app_scan_dialog_tests.exe");
+    if (::testing::Test::HasFatalFailure()) return;
     for (const plugtest::Plugin& p : plugtest::Plugins())
       ASSERT_TRUE(orb_test::RegisterServerBeside(p.dll)) << p.name;
   }
 };
 const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new Environment);
 
-std::wstring TextOf(HWND hwnd) {
-  wchar_t text[512] = {};
-  ::GetWindowTextW(hwnd, text, 511);
-  return text;
-}
+using orb_test::MakePrimary;
+using orb_test::Press;
+using orb_test::SelectSatellite;
+using orb_test::StartAndWait;
+using orb_test::WindowText;
 
-std::vector<HWND> Dialogs() {
-  std::vector<HWND> found;
-  ::EnumWindows(
-      [](HWND hwnd, LPARAM p) -> BOOL {
-        DWORD pid = 0;
-        ::GetWindowThreadProcessId(hwnd, &pid);
-        wchar_t cls[32] = {};
-        ::GetClassNameW(hwnd, cls, 31);
-        if (pid == ::GetCurrentProcessId() && ::IsWindowVisible(hwnd) && std::wstring(cls) == L"#32770")
-          reinterpret_cast<std::vector<HWND>*>(p)->push_back(hwnd);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&found));
-  return found;
-}
-
-bool WaitFor(const std::function<bool()>& done, DWORD boundMs = 120000) {
-  const ULONGLONG end = ::GetTickCount64() + boundMs;
-  while (!done()) {
-    if (::GetTickCount64() > end) return false;
-    ::Sleep(20);
-  }
-  return true;
-}
-
-void Press(HWND dialog, int id) {
-  ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(dialog, id)));
-}
-
-// Start, then wait for the scan to end (the button reads "Start" and is
-// enabled again).
-bool StartAndWait(HWND dialog) {
-  HWND start = ::GetDlgItem(dialog, 1011);
-  // Sent, not posted: the worker has started when this returns.
-  ::SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(1011, BN_CLICKED), reinterpret_cast<LPARAM>(start));
-  return WaitFor([&] { return TextOf(start) == L"Start" && ::IsWindowEnabled(start); });
-}
+bool WaitFor(const std::function<bool()>& done) { return orb_test::WaitFor(done, orb_test::kScanBoundMs); }
 
 struct Run {
   INT_PTR result = -2;
@@ -116,32 +67,7 @@ struct Run {
   std::vector<bool> enabled;            // 1036 1037 1040 1042 1032 at start
 };
 
-// Runs the dialog while `act` plays the user on its window.
-INT_PTR RunDialog(CSIReadingDlg& dlg, const std::function<void(HWND)>& act) {
-  std::atomic<bool> done{false};
-  std::thread user([&] {
-    HWND dialog = nullptr;
-    WaitFor([&] {
-      for (HWND h : Dialogs())
-        if (TextOf(h) == L"SI Reading") dialog = h;
-      return dialog != nullptr || done.load();
-    });
-    if (dialog && !done) act(dialog);
-    // A test that gave up half-way still ends the dialog (once its scan is over).
-    WaitFor([&] {
-      if (done) return true;
-      if (::IsWindowEnabled(::GetDlgItem(dialog, IDOK))) Press(dialog, IDOK);
-      ::Sleep(100);
-      return done.load();
-    });
-  });
-  const INT_PTR result = dlg.DoModal();
-  done = true;
-  user.join();
-  return result;
-}
-
-std::wstring Field(HWND dialog, int id) { return TextOf(::GetDlgItem(dialog, id)); }
+std::wstring Field(HWND dialog, int id) { return WindowText(::GetDlgItem(dialog, id)); }
 
 std::wstring ComboSelection(HWND dialog) {
   HWND combo = ::GetDlgItem(dialog, 1032);
@@ -152,12 +78,6 @@ std::wstring ComboSelection(HWND dialog) {
   return text;
 }
 
-void SelectSatellite(HWND dialog, const wchar_t* name) {
-  HWND combo = ::GetDlgItem(dialog, 1032);
-  const LRESULT i = ::SendMessageW(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(name));
-  ::SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(i), 0);
-}
-
 template <class S>
 S Parsed(const vsim::Bytes& b) {
   S s;
@@ -165,56 +85,13 @@ S Parsed(const vsim::Bytes& b) {
   return s;
 }
 
-// A satellite-list transponder of the default list made primary, and its
-// satellite selected.
-void MakePrimary(ISatListManager* list, const wchar_t* satelliteName, int index) {
-  ComPtr<ISatellite> satellite;
-  Bstr name(satelliteName);
-  ASSERT_EQ(list->FindSatellite(name, satellite.Put()), S_OK);
-  ASSERT_EQ(satellite->SetSelected(TRUE), S_OK);
-  ComPtr<IEnumTransponders> all;
-  ASSERT_EQ(satellite->EnumTransponders(0, all.Put()), S_OK);
-  for (int i = 0;; ++i) {
-    ComPtr<ITransponder> t;
-    ULONG fetched = 0;
-    if (all->Next(1, t.Put(), &fetched) != S_OK) break;
-    if (i == index) {
-      long nid = 0, tsid = 0;
-      t->GetNetworkId(&nid);
-      t->GetTransportStreamId(&tsid);
-      ULONG f = 0, sr = 0;
-      long pol = 0, fec = 0;
-      t->GetFrequency(&f);
-      t->GetSymbolRate(&sr);
-      t->GetPolarization(&pol);
-      t->GetFEC(&fec);
-      // Replaced by a primary copy.
-      ASSERT_EQ(satellite->DeleteTransponder(nid, tsid), S_OK);
-      ComPtr<ITransponder> p;
-      ASSERT_EQ(satellite->CreateTransponder(nid, tsid, p.Put()), S_OK);
-      p->SetPrimary(1);
-      p->SetFrequency(f);
-      p->SetSymbolRate(sr);
-      p->SetPolarization(pol);
-      p->SetFEC(fec);
-      ASSERT_EQ(satellite->AddTransponder(p), S_OK);
-    }
-  }
-  ASSERT_EQ(list->StoreSatellite(satellite), S_OK);
-}
-
 class ScanDialog : public ::testing::TestWithParam<plugtest::Plugin> {
  protected:
   void SetUp() override {
     const plugtest::Plugin& p = GetParam();
     vsim_ = std::make_unique<plugtest::Vsim>(p.vendorDll);
-    ASSERT_NE(vsim_->Reset, nullptr);
-    vsim_->Reset();
-    vsim_->SetDevices("sat");
-    auto rate = reinterpret_cast<void (*)(unsigned)>(
-        reinterpret_cast<void*>(::GetProcAddress(vsim_->module, "VsimSetPacketRate")));
-    ASSERT_NE(rate, nullptr);
-    rate(100000);  // ten times the usual rate: the tests wait for the tables' cycles
+    orb_test::PrepareSimulatedCard(*vsim_);
+    if (HasFatalFailure()) return;
 
     // The plug-in's settings: DiSEqC 1.0, "Astra 19E" on A/A, "Hotbird 13E" on position B.
     base_ = "SOFTWARE\\Team Orbisect\\OrbScanTest" + std::to_string(::GetCurrentProcessId());
@@ -261,7 +138,7 @@ class ScanDialog : public ::testing::TestWithParam<plugtest::Plugin> {
   INT_PTR Scan(UINT mode, const std::function<void(HWND)>& act) {
     IDvbDriver* driver = driver_;
     CSIReadingDlg dlg(store_, mode, driver, nullptr, satList_);
-    return RunDialog(dlg, act);
+    return orb_test::RunReadingDialog(dlg, act);
   }
 
   // Transport stream ids the card locked on, in order (tunes that did not lock left out).
@@ -271,11 +148,7 @@ class ScanDialog : public ::testing::TestWithParam<plugtest::Plugin> {
       if (c.Locked) out.push_back(c.TransportStreamId);
     return out;
   }
-  std::size_t Streams() const {
-    std::size_t n = 0;
-    for (const auto& network : store_) n += network.second.transponders.size();
-    return n;
-  }
+  std::size_t Streams() const { return orb_test::StreamCount(store_); }
 
   std::unique_ptr<plugtest::Vsim> vsim_;
   std::string base_;
@@ -457,7 +330,7 @@ TEST_P(ScanDialog, CancelEscapeAndTheSystemCloseStopTheScanBeforeTheDialogEnds) 
     // Escape and the system close act as Cancel: the dialog stays.
     ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
     ::PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
-    ASSERT_TRUE(WaitFor([&] { return TextOf(start) == L"Start" && ::IsWindowEnabled(start); }));
+    ASSERT_TRUE(WaitFor([&] { return WindowText(start) == L"Start" && ::IsWindowEnabled(start); }));
     stillThere = ::IsWindow(dialog) && ::IsWindowVisible(dialog);
     Press(dialog, IDOK);
   });
@@ -528,10 +401,10 @@ TEST_P(ScanDialog, AWorkerThatCannotStartLeavesTheDialogIdleAndMessagesComeFromT
   CFailingStartDlg failing(store_, mode, driver, nullptr, satList_);
   std::wstring caption;
   bool startEnabled = false, closeEnabled = false;
-  const INT_PTR result = RunDialog(failing, [&](HWND dialog) {
+  const INT_PTR result = orb_test::RunReadingDialog(failing, [&](HWND dialog) {
     Press(dialog, 1011);
     ::Sleep(200);
-    caption = TextOf(::GetDlgItem(dialog, 1011));
+    caption = WindowText(::GetDlgItem(dialog, 1011));
     startEnabled = ::IsWindowEnabled(::GetDlgItem(dialog, 1011)) != 0;
     closeEnabled = ::IsWindowEnabled(::GetDlgItem(dialog, IDOK)) != 0;
     Press(dialog, IDOK);

@@ -58,14 +58,23 @@ bool ReadDword(const wchar_t* keyPath, const wchar_t* name, DWORD& value) {
                         &size) == ERROR_SUCCESS;
 }
 
-void WriteString(const wchar_t* keyPath, const wchar_t* name, const std::wstring& value) {
+namespace {
+void WriteValue(const wchar_t* keyPath, const wchar_t* name, DWORD type, const void* data, DWORD size) {
   HKEY key = nullptr;
   if (::RegCreateKeyExW(HKEY_LOCAL_MACHINE, keyPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
                         nullptr) != ERROR_SUCCESS)
     return;
-  ::RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                   static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+  ::RegSetValueExW(key, name, 0, type, static_cast<const BYTE*>(data), size);
   ::RegCloseKey(key);
+}
+}  // namespace
+
+void WriteString(const wchar_t* keyPath, const wchar_t* name, const std::wstring& value) {
+  WriteValue(keyPath, name, REG_SZ, value.c_str(), static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+}
+
+void WriteDword(const wchar_t* keyPath, const wchar_t* name, DWORD value) {
+  WriteValue(keyPath, name, REG_DWORD, &value, sizeof value);
 }
 
 void DeleteValue(const wchar_t* keyPath, const wchar_t* name) {

@@ -18,6 +18,7 @@ bool RegisterServerBeside(const wchar_t* dllName, HMODULE& module);
 bool ReadString(const wchar_t* keyPath, const wchar_t* name, std::wstring& value);
 bool ReadDword(const wchar_t* keyPath, const wchar_t* name, DWORD& value);
 void WriteString(const wchar_t* keyPath, const wchar_t* name, const std::wstring& value);
+void WriteDword(const wchar_t* keyPath, const wchar_t* name, DWORD value);
 void DeleteValue(const wchar_t* keyPath, const wchar_t* name);
 void DeleteTree(const wchar_t* keyPath);
 

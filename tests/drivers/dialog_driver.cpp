@@ -3,7 +3,11 @@
 #include <cstdio>
 #include <set>
 
+#include <prsht.h>
+
 #include "plugin_support.h"
+#include "win_process.h"
+#include "win_ui.h"
 
 namespace plugtest {
 
@@ -198,14 +202,7 @@ HWND WaitDialog(const std::string& caption, DWORD ms) {
   return s.found;
 }
 
-bool WaitFor(const std::function<bool()>& done, DWORD ms) {
-  const ULONGLONG end = GetTickCount64() + ms;
-  for (;;) {
-    if (done()) return true;
-    if (GetTickCount64() > end) return false;
-    Sleep(10);
-  }
-}
+bool WaitFor(const std::function<bool()>& done, DWORD ms) { return orb_test::WaitFor(done, ms, 10); }
 
 std::string ItemText(HWND dlg, int id) {
   char text[1024] = {};
@@ -259,6 +256,52 @@ bool AnswerBox(const std::string& caption, Box& box, DWORD ms) {
   box.text = ItemText(w, 0xFFFF);
   PostMessageA(w, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
   return WaitFor([w] { return !IsWindow(w) || !IsWindowVisible(w); }, ms);
+}
+
+HWND CurrentPage(HWND sheet) { return reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0)); }
+
+std::vector<std::string> TabTexts(HWND sheet) {
+  std::vector<std::string> texts;
+  HWND tabs = reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETTABCONTROL, 0, 0));
+  const int n = static_cast<int>(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0));
+  for (int i = 0; i < n; ++i) {
+    char text[64] = {};
+    TCITEMA item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = text;
+    item.cchTextMax = sizeof text;
+    SendMessageA(tabs, TCM_GETITEMA, i, reinterpret_cast<LPARAM>(&item));
+    texts.push_back(text);
+  }
+  return texts;
+}
+
+std::vector<unsigned char> ReadFileBytes(const std::wstring& path) {
+  std::vector<unsigned char> out;
+  FILE* f = _wfopen(path.c_str(), L"rb");
+  if (!f) return out;
+  unsigned char buffer[65536];
+  size_t n = 0;
+  while ((n = fread(buffer, 1, sizeof buffer, f)) > 0) out.insert(out.end(), buffer, buffer + n);
+  fclose(f);
+  return out;
+}
+
+long long FileSize(const std::wstring& path) {
+  WIN32_FILE_ATTRIBUTE_DATA a{};
+  if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &a)) return -1;
+  return static_cast<long long>(a.nFileSizeHigh) << 32 | a.nFileSizeLow;
+}
+
+int TsDump(const std::wstring& file, std::string* output) {
+  const std::wstring out = file + L".dump.txt";
+  std::wstring command = L"cmd /c \"\"" + ExeDir() + L"\\orb-tsdump.exe\" --strict \"" + file + L"\" > \"" + out + L"\"\"";
+  const orb_test::ProcessRun run = orb_test::RunProcess(command, 30000, CREATE_NO_WINDOW);
+  if (!run.started) return -1;
+  const DWORD code = run.finished ? run.exitCode : static_cast<DWORD>(-2);
+  const auto text = ReadFileBytes(out);
+  if (output) output->assign(text.begin(), text.end());
+  return static_cast<int>(code);
 }
 
 std::wstring SaveWindowBitmap(HWND hwnd, const std::wstring& name) {

@@ -47,6 +47,19 @@ struct Box {
 };
 bool AnswerBox(const std::string& caption, Box& box, DWORD ms = 5000);
 
+// A property sheet's page shown now, and the texts of its tabs.
+HWND CurrentPage(HWND sheet);
+std::vector<std::string> TabTexts(HWND sheet);
+
+// The bytes of a file (none when it cannot be read), and its size (-1 when
+// there is no file).
+std::vector<unsigned char> ReadFileBytes(const std::wstring& path);
+long long FileSize(const std::wstring& path);
+// Runs orb-tsdump --strict (beside the test program) on a file: its exit
+// code (-1 when it could not start, -2 when it overran its time-out), its
+// output into `output` when given.
+int TsDump(const std::wstring& file, std::string* output);
+
 // Writes the window as a 24-bit BMP named `name` beside the test program;
 // returns the path (empty on failure).
 std::wstring SaveWindowBitmap(HWND hwnd, const std::wstring& name);

@@ -67,8 +67,6 @@ class DialogTest : public PluginTest {
 INSTANTIATE_TEST_SUITE_P(Plugins, DialogTest, ::testing::ValuesIn(Plugins()),
                          [](const ::testing::TestParamInfo<Plugin>& i) { return std::string(i.param.name); });
 
-HWND CurrentPage(HWND sheet) { return reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0)); }
-
 const std::vector<int> kModes = {1001, 1002, 1003};
 
 TEST_P(DialogTest, ConfigurationEditsSlotsAndStoresThemOnOk) {
@@ -342,23 +340,6 @@ TEST_P(DialogTest, TuningACableCardByChannelName) {
 namespace plugtest {
 namespace {
 
-std::vector<unsigned char> ReadFileBytes(const std::wstring& path) {
-  std::vector<unsigned char> out;
-  FILE* f = _wfopen(path.c_str(), L"rb");
-  if (!f) return out;
-  unsigned char buffer[65536];
-  size_t n = 0;
-  while ((n = fread(buffer, 1, sizeof buffer, f)) > 0) out.insert(out.end(), buffer, buffer + n);
-  fclose(f);
-  return out;
-}
-
-ULONGLONG FileSize(const std::wstring& path) {
-  WIN32_FILE_ATTRIBUTE_DATA a{};
-  if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &a)) return 0;
-  return (static_cast<ULONGLONG>(a.nFileSizeHigh) << 32) | a.nFileSizeLow;
-}
-
 // Every packet of a file: whole, in sync, of one PID (any when pid < 0).
 bool PacketsOf(const std::vector<unsigned char>& b, int pid, size_t* count) {
   if (b.size() % 188) return false;
@@ -368,18 +349,6 @@ bool PacketsOf(const std::vector<unsigned char>& b, int pid, size_t* count) {
   }
   *count = b.size() / 188;
   return true;
-}
-
-// Runs orb-tsdump (beside the test program) on a file; its exit code.
-int TsDump(const std::wstring& file, std::string* output) {
-  const std::wstring out = file + L".dump.txt";
-  std::wstring command = L"cmd /c \"\"" + ExeDir() + L"\\orb-tsdump.exe\" --strict \"" + file + L"\" > \"" + out + L"\"\"";
-  const orb_test::ProcessRun run = orb_test::RunProcess(command, 30000, CREATE_NO_WINDOW);
-  if (!run.started) return -1;
-  const DWORD code = run.finished ? run.exitCode : static_cast<DWORD>(-2);
-  const auto text = ReadFileBytes(out);
-  if (output) output->assign(text.begin(), text.end());
-  return static_cast<int>(code);
 }
 
 class StreamingTest : public DialogTest {
@@ -411,17 +380,7 @@ TEST_P(StreamingTest, SectionPageWritesExactlyTheMatchingSections) {
   DialogScript script([&] {
     HWND sheet = WaitDialog("Streaming");
     if (!sheet) return;
-    HWND tabs = reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETTABCONTROL, 0, 0));
-    const int n = static_cast<int>(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0));
-    for (int i = 0; i < n; ++i) {
-      char text[64] = {};
-      TCITEMA item{};
-      item.mask = TCIF_TEXT;
-      item.pszText = text;
-      item.cchTextMax = sizeof text;
-      SendMessageA(tabs, TCM_GETITEMA, i, reinterpret_cast<LPARAM>(&item));
-      pages.push_back(text);
-    }
+    pages = TabTexts(sheet);
     SendMessageA(sheet, PSM_SETCURSEL, SiPageIndex(), 0);
     HWND page = CurrentPage(sheet);
     extensionEnabledBefore = Enabled(page, 1096);
@@ -587,7 +546,7 @@ TEST_P(StreamingTest, AvPageSetsThePidsAndRecords) {
   EXPECT_TRUE(stillIdle);
   EXPECT_TRUE(stopEnabledRecording);
   EXPECT_NE(vsim_->Trace().find("SetPIDs audio=0x0102 video=0x0101 pcr=0x0101"), std::string::npos);
-  const ULONGLONG size = FileSize(file);
+  const long long size = FileSize(file);
   EXPECT_GT(size, 10000u);
   Sleep(100);
   EXPECT_EQ(FileSize(file), size);  // nothing written after the sheet closed
@@ -654,7 +613,7 @@ TEST_P(StreamingTest, TsRecordingWritesTheStreamAndItsInfoFile) {
   EXPECT_EQ(TsDump(file, &dump), 0) << dump;
   EXPECT_NE(dump.find("SDT"), std::string::npos) << dump;
   // Closing the sheet ended the second recording with its info file.
-  EXPECT_GT(FileSize(second + L".info"), 0u);
+  EXPECT_GT(FileSize(second + L".info"), 0);
   EXPECT_TRUE(PacketsOf(ReadFileBytes(second), -1, &packets));
 }
 

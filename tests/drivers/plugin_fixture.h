@@ -11,6 +11,7 @@
 
 #include "orb_atl/bstr.h"
 #include "plugin_support.h"
+#include "win_ui.h"
 
 namespace plugtest {
 
@@ -30,16 +31,7 @@ inline std::string Narrow(const std::wstring& w) { return std::string(w.begin(),
 class ComEnvironment : public ::testing::Environment {
  public:
   ComEnvironment() {
-    // Under Wine without a window manager, closing a managed window waits
-    // for the manager that never answers; the dialogs these tests close are
-    // left unmanaged (for this program only).
-    HKEY k = nullptr;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER,
-                        "Software\\Wine\\AppDefaults\\drivers_plugin_tests.exe\\X11 Driver", 0,
-                        nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr) == ERROR_SUCCESS) {
-      RegSetValueExA(k, "Managed", 0, REG_SZ, reinterpret_cast<const BYTE*>("N"), 2);
-      RegCloseKey(k);
-    }
+    orb_test::KeepWindowsUnmanaged("drivers_plugin_tests.exe");
   }
   void SetUp() override {
     CoInitializeEx(nullptr, COINIT_MULTITHREADED);

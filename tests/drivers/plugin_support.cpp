@@ -23,6 +23,12 @@ const std::vector<Plugin>& Plugins() {
   return plugins;
 }
 
+const Plugin* PluginNamed(const std::string& name) {
+  for (const Plugin& p : Plugins())
+    if (name == p.name) return &p;
+  return nullptr;
+}
+
 std::wstring ExeDir() {
   wchar_t path[MAX_PATH] = {};
   GetModuleFileNameW(nullptr, path, MAX_PATH);

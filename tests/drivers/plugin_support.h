@@ -36,6 +36,8 @@ struct Plugin {
   int selectDeviceDialog;  // resource id of "Select device"
 };
 const std::vector<Plugin>& Plugins();
+// The plug-in named `name` ("corvane"); null when there is none.
+const Plugin* PluginNamed(const std::string& name);
 
 // The test program's folder (the plug-ins and libraries are copied there).
 std::wstring ExeDir();

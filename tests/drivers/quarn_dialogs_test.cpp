@@ -30,37 +30,6 @@ using orb::com::ComPtr;
 using quarntest::QuarnTest;
 using quarntest::Sim;
 
-HWND CurrentPage(HWND sheet) { return reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0)); }
-
-std::vector<unsigned char> ReadBytes(const std::wstring& path) {
-  std::vector<unsigned char> bytes;
-  FILE* f = _wfopen(path.c_str(), L"rb");
-  if (!f) return bytes;
-  unsigned char buf[65536];
-  size_t n;
-  while ((n = fread(buf, 1, sizeof buf, f)) > 0) bytes.insert(bytes.end(), buf, buf + n);
-  fclose(f);
-  return bytes;
-}
-
-long long FileSize(const std::wstring& path) {
-  WIN32_FILE_ATTRIBUTE_DATA a{};
-  if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &a)) return -1;
-  return static_cast<long long>(a.nFileSizeHigh) << 32 | a.nFileSizeLow;
-}
-
-int TsDump(const std::wstring& file, std::string* output) {
-  const std::wstring out = file + L".dump.txt";
-  std::wstring command = L"cmd /c \"\"" + quarntest::ExeDir() + L"\\orb-tsdump.exe\" --strict \"" + file + L"\" > \"" +
-                         out + L"\"\"";
-  const orb_test::ProcessRun run = orb_test::RunProcess(command, 30000, CREATE_NO_WINDOW);
-  if (!run.started) return -1;
-  const DWORD code = run.finished ? run.exitCode : static_cast<DWORD>(-2);
-  const auto text = ReadBytes(out);
-  if (output) output->assign(text.begin(), text.end());
-  return static_cast<int>(code);
-}
-
 std::string Narrow(const std::wstring& w) { return std::string(w.begin(), w.end()); }
 
 std::vector<std::string> ListBoxTexts(HWND dlg, int id) {
@@ -111,17 +80,7 @@ TEST_F(QuarnDialogTest, PinListsKeepOrderedPidsPerPin) {
   DialogScript script([&] {
     HWND sheet = WaitDialog("Streaming");
     if (!sheet) return;
-    HWND tabs = reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETTABCONTROL, 0, 0));
-    const int n = static_cast<int>(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0));
-    for (int i = 0; i < n; ++i) {
-      char text[64] = {};
-      TCITEMA item{};
-      item.mask = TCIF_TEXT;
-      item.pszText = text;
-      item.cchTextMax = sizeof text;
-      SendMessageA(tabs, TCM_GETITEMA, i, reinterpret_cast<LPARAM>(&item));
-      pages.push_back(text);
-    }
+    pages = TabTexts(sheet);
     HWND page = CurrentPage(sheet);  // "TS"
     SetUpPin(page, 0, L"C:\\first.ts", {"1ff", "01FF", "12", "zz"});
     pin0 = ListBoxTexts(page, 276);
@@ -187,7 +146,7 @@ TEST_F(QuarnDialogTest, TsPageWritesThePacketsOfItsPidsPerPin) {
   EXPECT_EQ(FileSize(unused), -1);
 
   for (const auto& [file, allowed] : {std::pair{pat, std::vector<int>{0}}, std::pair{sdt, std::vector<int>{0x10, 0x11}}}) {
-    const auto bytes = ReadBytes(file);
+    const auto bytes = ReadFileBytes(file);
     ASSERT_GT(bytes.size(), 0u);
     ASSERT_EQ(bytes.size() % 188, 0u);
     for (size_t at = 0; at < bytes.size(); at += 188) {
@@ -227,7 +186,7 @@ TEST_F(QuarnDialogTest, SiPageWritesTheSectionsOfItsPids) {
   EXPECT_EQ(Sim().RunningStreams(), 0);
   EXPECT_EQ(Sim().LiveFilters(), 1);
   // Whole sections one after another: the PAT, and the SDT/BAT of PID 0x11.
-  const auto bytes = ReadBytes(file);
+  const auto bytes = ReadFileBytes(file);
   ASSERT_GT(bytes.size(), 0u);
   size_t at = 0;
   bool pat = false, sdt = false;
@@ -267,7 +226,7 @@ TEST_F(QuarnDialogTest, AvPageWritesThePesOfBothPins) {
   EXPECT_EQ(Sim().RunningStreams(), 0);
   EXPECT_EQ(Sim().LiveFilters(), 1);
   for (const auto& [file, streamId] : {std::pair{video, 0xE0}, std::pair{audio, 0xC0}}) {
-    const auto bytes = ReadBytes(file);
+    const auto bytes = ReadFileBytes(file);
     ASSERT_GT(bytes.size(), 4u);
     EXPECT_EQ(bytes[0], 0x00);
     EXPECT_EQ(bytes[1], 0x00);
@@ -452,7 +411,7 @@ namespace {
 // The plug-in's log as it stands (the file is shared by the tests: count
 // lines, do not look for the first).
 size_t LogCount(const std::string& line) {
-  const std::vector<unsigned char> bytes = ReadBytes(quarntest::ExeDir() + L"\\quarn.txt");
+  const std::vector<unsigned char> bytes = ReadFileBytes(quarntest::ExeDir() + L"\\quarn.txt");
   const std::string text(bytes.begin(), bytes.end());
   size_t n = 0;
   for (size_t at = text.find(line); at != std::string::npos; at = text.find(line, at + 1)) ++n;

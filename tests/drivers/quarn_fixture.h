@@ -12,6 +12,7 @@
 #include "contract/driver_contract.h"
 #include "orb_atl/bstr.h"
 #include "orb_atl/com_ptr.h"
+#include "plugin_support.h"
 #include "quarn.h"
 #include "quarnsim/hooks.h"
 
@@ -20,12 +21,7 @@ namespace quarntest {
 using orb::com::Bstr;
 using orb::com::ComPtr;
 
-inline std::wstring ExeDir() {
-  wchar_t path[MAX_PATH] = {};
-  GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring p = path;
-  return p.substr(0, p.find_last_of(L"\\/"));
-}
+using plugtest::ExeDir;
 
 // The build tree's simulated filter library (registered by the test program).
 inline QsimHooks& Sim() {

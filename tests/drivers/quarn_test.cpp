@@ -23,7 +23,9 @@
 #include "orb_atl/com_ptr.h"
 #include "quarn.h"
 #include "quarn_fixture.h"
+#include "section_results.h"
 #include "win_process.h"
+#include "win_ui.h"
 
 namespace {
 
@@ -44,15 +46,7 @@ HRESULT CallEntry(const wchar_t* dll, const char* entry) {
 class ComEnvironment : public ::testing::Environment {
  public:
   ComEnvironment() {
-    // Under Wine without a window manager, closing a managed window waits
-    // for the manager that never answers; the dialogs these tests close are
-    // left unmanaged (for this program only).
-    HKEY k = nullptr;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\drivers_quarn_tests.exe\\X11 Driver", 0,
-                        nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr) == ERROR_SUCCESS) {
-      RegSetValueExA(k, "Managed", 0, REG_SZ, reinterpret_cast<const BYTE*>("N"), 2);
-      RegCloseKey(k);
-    }
+    orb_test::KeepWindowsUnmanaged("drivers_quarn_tests.exe");
   }
   void SetUp() override {
     CoInitializeEx(nullptr, COINIT_MULTITHREADED);
@@ -65,42 +59,8 @@ class ComEnvironment : public ::testing::Environment {
 };
 const auto* const kEnv = ::testing::AddGlobalTestEnvironment(new ComEnvironment);
 
-
-
-
-
-SectionFilterSpec Spec(uint32_t pid, uint8_t tableId, uint32_t mode, int extension = -1) {
-  SectionFilterSpec s;
-  std::memset(&s, 0, sizeof s);
-  s.pid = pid;
-  s.table_id = tableId;
-  s.mode = mode;
-  if (extension >= 0) {
-    s.match_extension = 1;
-    s.table_id_extension = static_cast<uint16_t>(extension);
-  }
-  return s;
-}
-
-void CheckAndFree(SectionResult& r, const SectionFilterSpec& spec) {
-  for (uint32_t i = 0; i < r.count; ++i) {
-    const uint8_t* b = r.sections[i];
-    ASSERT_NE(b, nullptr);
-    EXPECT_EQ(b[0], spec.table_id);
-    const size_t length = ((b[1] & 0x0F) << 8 | b[2]) + 3u;
-    if (b[1] & 0x80) {
-      EXPECT_EQ(lib13818::Crc32Mpeg(b, length), 0u);
-    }
-    if (spec.match_extension) {
-      EXPECT_EQ(b[3] << 8 | b[4], spec.table_id_extension);
-    }
-    CoTaskMemFree(r.sections[i]);
-  }
-  CoTaskMemFree(r.sections);
-  r.sections = nullptr;
-  r.count = 0;
-}
-
+using plugtest::CheckAndFree;
+using plugtest::Spec;
 
 std::wstring DefaultValue(const std::wstring& key, const wchar_t* name = nullptr) {
   wchar_t value[512] = {};

@@ -22,6 +22,7 @@
 #include "resource.h"
 #include "store_builder.h"
 #include "win_screen.h"
+#include "win_ui.h"
 
 namespace {
 
@@ -73,66 +74,25 @@ std::vector<std::wstring> FilesIn(const std::wstring& dir, const wchar_t* patter
   return names;
 }
 
-std::wstring TextOf(HWND hwnd) {
-  wchar_t text[1024] = {};
-  ::GetWindowTextW(hwnd, text, 1023);
-  return text;
-}
+std::wstring TextOf(HWND hwnd) { return orb_test::WindowText(hwnd); }
+using orb_test::Press;
 
 // A visible top-level window of this process with this caption (any caption
 // for nullptr: the first dialog other than `except`).
 HWND FindDialog(const wchar_t* caption, HWND except = nullptr) {
-  struct Search {
-    const wchar_t* caption;
-    HWND except;
-    HWND found;
-  } search{caption, except, nullptr};
-  ::EnumWindows(
-      [](HWND hwnd, LPARAM p) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(p);
-        DWORD pid = 0;
-        ::GetWindowThreadProcessId(hwnd, &pid);
-        if (pid != ::GetCurrentProcessId() || !::IsWindowVisible(hwnd) || hwnd == s->except) return TRUE;
-        wchar_t cls[32] = {};
-        ::GetClassNameW(hwnd, cls, 31);
-        if (std::wstring(cls) != L"#32770") return TRUE;
-        if (s->caption && TextOf(hwnd) != s->caption) return TRUE;
-        s->found = hwnd;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  for (HWND h : orb_test::Dialogs())
+    if (h != except && (!caption || TextOf(h) == caption)) return h;
+  return nullptr;
 }
 
 // Waits (at most 20 s) until `done` holds.
-bool WaitFor(const std::function<bool()>& done) {
-  const ULONGLONG end = ::GetTickCount64() + 20000;
-  while (::GetTickCount64() < end) {
-    if (done()) return true;
-    ::Sleep(10);
-  }
-  return false;
-}
-
-void Press(HWND dialog, int id) {
-  ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(dialog, id)));
-}
+bool WaitFor(const std::function<bool()>& done) { return orb_test::WaitFor(done, 20000, 10); }
 
 // The progress dialog: the captionless dialog with the fixed text.
 HWND FindProgress() {
-  HWND found = nullptr;
-  ::EnumWindows(
-      [](HWND hwnd, LPARAM p) -> BOOL {
-        DWORD pid = 0;
-        ::GetWindowThreadProcessId(hwnd, &pid);
-        if (pid != ::GetCurrentProcessId() || !::IsWindowVisible(hwnd)) return TRUE;
-        HWND text = ::FindWindowExW(hwnd, nullptr, L"Static", L"Exporting to database. Please wait...");
-        if (!text) return TRUE;
-        *reinterpret_cast<HWND*>(p) = hwnd;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&found));
-  return found;
+  for (HWND h : orb_test::TopLevelWindows(::GetCurrentProcessId()))
+    if (::FindWindowExW(h, nullptr, L"Static", L"Exporting to database. Please wait...")) return h;
+  return nullptr;
 }
 
 // Chooses `path` in the file dialog that Browse... opens.

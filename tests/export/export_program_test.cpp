@@ -15,12 +15,13 @@
 #include "orb_app/driver_binding.h"
 #include "satlist/model.h"
 #include "satlist/satlist_xml.h"
+#include "program_layout.h"
 #include "test_support.h"
-#include "win_screen.h"
+#include "win_program.h"
 
 namespace {
 
-constexpr const wchar_t* kProgramKey = L"SOFTWARE\\Team Orbisect\\Orbisect3";
+using orb_test::kProgramKey;
 constexpr UINT kScanSingleSatellite = 32774;
 constexpr UINT kDatabaseExport = 32783;
 constexpr int kScanStart = 1011;
@@ -32,51 +33,18 @@ constexpr int kPathBox = 1058;
 constexpr DWORD kPatienceMs = 60000;
 
 bool WaitFor(const std::function<bool()>& done, DWORD boundMs = kPatienceMs) {
-  const ULONGLONG end = ::GetTickCount64() + boundMs;
-  while (!done()) {
-    if (::GetTickCount64() > end) return false;
-    ::Sleep(20);
-  }
-  return true;
+  return orb_test::WaitFor(done, boundMs);
 }
 
 // The text a window holds now (asked with WM_GETTEXT: across processes
 // GetWindowText answers a control's first text only).
-std::wstring TextOf(HWND hwnd) {
-  wchar_t text[1024] = {};
-  DWORD_PTR result = 0;
-  ::SendMessageTimeoutW(hwnd, WM_GETTEXT, 1023, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000, &result);
-  return text;
-}
+std::wstring TextOf(HWND hwnd) { return orb_test::ControlText(hwnd); }
 using orb_test::ClassOf;
-
+using orb_test::Press;
 using orb_test::TopLevelWindows;
 
 // Caption and control texts of a dialog.
-std::wstring DialogTexts(HWND dialog) {
-  std::wstring all = TextOf(dialog);
-  ::EnumChildWindows(
-      dialog,
-      [](HWND h, LPARAM p) -> BOOL {
-        *reinterpret_cast<std::wstring*>(p) += L"|" + TextOf(h);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&all));
-  return all;
-}
-
-void Press(HWND dialog, int id) {
-  ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(dialog, id)));
-}
-
-void WriteDword(const std::wstring& keyPath, const wchar_t* name, DWORD value) {
-  HKEY key = nullptr;
-  if (::RegCreateKeyExW(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) !=
-      ERROR_SUCCESS)
-    return;
-  ::RegSetValueExW(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
-  ::RegCloseKey(key);
-}
+std::wstring DialogTexts(HWND dialog) { return orb_test::DialogTexts(dialog, &TextOf); }
 
 std::string Narrow(const std::wstring& w) { return std::string(w.begin(), w.end()); }
 
@@ -89,14 +57,8 @@ class ExportProgram : public ::testing::Test {
     std::vector<orb::app::DriverEntry> drivers;
     ASSERT_TRUE(orb::app::ListDrivers(drivers, [](const std::string& m) { ADD_FAILURE() << m; }));
     ASSERT_EQ(drivers.size(), 1u);
-    const std::string clsid = orb::app::GuidToRegistryString(drivers[0].clsid);
-    orb_test::WriteString(kProgramKey, L"driverclsid", std::wstring(clsid.begin(), clsid.end()));
     // The plug-in's settings: DiSEqC 1.0 with Astra 19E on A/A.
-    const std::wstring classKey = std::wstring(kProgramKey) + L"\\drivers\\" + std::wstring(clsid.begin(), clsid.end());
-    orb_test::DeleteTree((std::wstring(kProgramKey) + L"\\drivers").c_str());
-    WriteDword(classKey, L"device", 0);
-    WriteDword(classKey + L"\\0", L"disqmode", 2);
-    orb_test::WriteString((classKey + L"\\0").c_str(), L"satellite1", L"Astra 19E");
+    orb_test::LayOutDriver(orb::app::GuidToRegistryString(drivers[0].clsid));
     // The simulated card on a satellite front end, ten times the usual
     // packet rate (the scan waits for the tables' cycles).
     ::SetEnvironmentVariableW(L"ORB_VSIM_DEVICES", L"sat");
@@ -131,45 +93,20 @@ class ExportProgram : public ::testing::Test {
     ::CloseHandle(file);
   }
 
-  void TearDown() override {
-    if (process_.hProcess) {
-      if (::WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
-        ::TerminateProcess(process_.hProcess, 99);
-        ::WaitForSingleObject(process_.hProcess, kPatienceMs);
-      }
-      ::CloseHandle(process_.hProcess);
-      ::CloseHandle(process_.hThread);
-    }
-  }
+  void TearDown() override { program_.End(kPatienceMs); }
 
   static std::wstring ProgramPath() { return orb_test::ExeFolder() + L"\\Orbisect3.exe"; }
   static std::wstring OutFolder() { return orb_test::ExeFolder() + L"\\export-out"; }
 
   void Start() {
-    STARTUPINFOW si{};
-    si.cb = sizeof si;
-    std::wstring commandLine = L"\"" + ProgramPath() + L"\"";
-    ASSERT_TRUE(::CreateProcessW(ProgramPath().c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                 orb_test::ExeFolder().c_str(), &si, &process_));
+    orb_test::ProcessRun run;
+    ASSERT_TRUE(program_.Start(ProgramPath(), orb_test::ExeFolder(), run)) << run.Describe();
   }
 
-  HWND WaitForWindow(const std::function<bool(HWND)>& match) {
-    HWND found = nullptr;
-    WaitFor([&] {
-      for (HWND h : TopLevelWindows(process_.dwProcessId))
-        if (match(h)) {
-          found = h;
-          return true;
-        }
-      return ::WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0;
-    });
-    return found;
-  }
-  HWND WaitForDialog(const std::wstring& caption) {
-    return WaitForWindow([&](HWND h) { return ClassOf(h) == L"#32770" && TextOf(h) == caption; });
-  }
+  HWND WaitForWindow(const std::function<bool(HWND)>& match) { return program_.WaitForWindow(match, kPatienceMs); }
+  HWND WaitForDialog(const std::wstring& caption) { return program_.WaitForDialog(caption, kPatienceMs); }
   bool ProgressShown() {
-    for (HWND h : TopLevelWindows(process_.dwProcessId))
+    for (HWND h : TopLevelWindows(program_.Id()))
       if (DialogTexts(h).find(L"Exporting to database") != std::wstring::npos) return true;
     return false;
   }
@@ -228,7 +165,7 @@ class ExportProgram : public ::testing::Test {
     return texts;
   }
 
-  PROCESS_INFORMATION process_{};
+  orb_test::WatchedProgram program_;
 };
 
 TEST_F(ExportProgram, ScanThenExportWritesTheScannedServicesAndFailuresLeaveNothing) {
@@ -291,15 +228,14 @@ TEST_F(ExportProgram, ScanThenExportWritesTheScannedServicesAndFailuresLeaveNoth
     return ::GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES && !ProgressShown() &&
            ::IsWindowEnabled(dialog);
   }));
-  for (HWND h : TopLevelWindows(process_.dwProcessId))
+  for (HWND h : TopLevelWindows(program_.Id()))
     EXPECT_EQ(DialogTexts(h).find(L"Error: "), std::wstring::npos) << Narrow(DialogTexts(h));
   Press(dialog, IDCANCEL);
   ASSERT_TRUE(WaitFor([&] { return !::IsWindow(dialog); }));
 
   ::PostMessageW(frame, WM_CLOSE, 0, 0);
-  ASSERT_EQ(::WaitForSingleObject(process_.hProcess, kPatienceMs), WAIT_OBJECT_0);
   DWORD code = 99;
-  ::GetExitCodeProcess(process_.hProcess, &code);
+  ASSERT_TRUE(program_.WaitForExit(kPatienceMs, &code));
   EXPECT_EQ(code, 0u);
 }
 

@@ -79,4 +79,12 @@ inline bool SaveScreenBitmap(HWND hwnd, const std::wstring& path) {
   return ok;
 }
 
+// The window painted afresh, then (after `settleMs` for the paint to reach
+// the screen) saved as SaveScreenBitmap does.
+inline bool SavePaintedWindow(HWND hwnd, const std::wstring& path, DWORD settleMs) {
+  ::RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  ::Sleep(settleMs);
+  return SaveScreenBitmap(hwnd, path);
+}
+
 }  // namespace orb_test

@@ -1,0 +1,142 @@
+#pragma once
+// The "SI Reading" dialog run modally on the test's thread while a second
+// thread plays the user, for the tests that scan through the real plug-ins
+// in their own process; and what those tests set up around it.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <thread>
+
+#include "orb_app/SIReadingDlg.h"
+#include "orb_atl/bstr.h"
+#include "orb_atl/com_ptr.h"
+#include "orb_store/si_store.h"
+#include "plugin_support.h"
+#include "satlistmgr.h"
+#include "test_support.h"
+#include "win_ui.h"
+
+namespace orb_test {
+
+// The frame library's application object of a test program.
+class CTestApp : public CWinApp {
+ public:
+  explicit CTestApp(const char* name) : CWinApp(name) {}
+};
+
+// The transport streams of a store, over all networks.
+inline std::size_t StreamCount(const lib13818::NetworkMap& store) {
+  std::size_t n = 0;
+  for (const auto& network : store) n += network.second.transponders.size();
+  return n;
+}
+
+// Scans wait for the tables' cycles: a bound of two minutes.
+constexpr DWORD kScanBoundMs = 120000;
+
+// Start (sent, not posted: the worker has started when this returns), then
+// wait for the scan to end (the button reads "Start" and is enabled again).
+inline bool StartAndWait(HWND dialog) {
+  HWND start = ::GetDlgItem(dialog, 1011);
+  ::SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(1011, BN_CLICKED), reinterpret_cast<LPARAM>(start));
+  return WaitFor([&] { return WindowText(start) == L"Start" && ::IsWindowEnabled(start); }, kScanBoundMs);
+}
+
+inline void SelectSatellite(HWND dialog, const wchar_t* name) {
+  HWND combo = ::GetDlgItem(dialog, 1032);
+  const LRESULT i = ::SendMessageW(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(name));
+  ::SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(i), 0);
+}
+
+// Runs the dialog while `act` plays the user on its window.
+inline INT_PTR RunReadingDialog(CSIReadingDlg& dlg, const std::function<void(HWND)>& act) {
+  std::atomic<bool> done{false};
+  std::thread user([&] {
+    HWND dialog = nullptr;
+    WaitFor(
+        [&] {
+          for (HWND h : Dialogs())
+            if (WindowText(h) == L"SI Reading") dialog = h;
+          return dialog != nullptr || done.load();
+        },
+        kScanBoundMs);
+    if (dialog && !done) act(dialog);
+    // A test that gave up half-way still ends the dialog (once its scan is over).
+    WaitFor(
+        [&] {
+          if (done) return true;
+          if (::IsWindowEnabled(::GetDlgItem(dialog, IDOK))) Press(dialog, IDOK);
+          ::Sleep(100);
+          return done.load();
+        },
+        kScanBoundMs);
+  });
+  const INT_PTR result = dlg.DoModal();
+  done = true;
+  user.join();
+  return result;
+}
+
+// A satellite of the default list selected, its transponder `index`
+// replaced by a primary copy.
+inline void MakePrimary(ISatListManager* list, const wchar_t* satelliteName, int index) {
+  using orb::com::Bstr;
+  using orb::com::ComPtr;
+  ComPtr<ISatellite> satellite;
+  Bstr name(satelliteName);
+  ASSERT_EQ(list->FindSatellite(name, satellite.Put()), S_OK);
+  ASSERT_EQ(satellite->SetSelected(TRUE), S_OK);
+  ComPtr<IEnumTransponders> all;
+  ASSERT_EQ(satellite->EnumTransponders(0, all.Put()), S_OK);
+  for (int i = 0;; ++i) {
+    ComPtr<ITransponder> t;
+    ULONG fetched = 0;
+    if (all->Next(1, t.Put(), &fetched) != S_OK) break;
+    if (i != index) continue;
+    long nid = 0, tsid = 0, pol = 0, fec = 0;
+    ULONG f = 0, sr = 0;
+    t->GetNetworkId(&nid);
+    t->GetTransportStreamId(&tsid);
+    t->GetFrequency(&f);
+    t->GetSymbolRate(&sr);
+    t->GetPolarization(&pol);
+    t->GetFEC(&fec);
+    ASSERT_EQ(satellite->DeleteTransponder(nid, tsid), S_OK);
+    ComPtr<ITransponder> p;
+    ASSERT_EQ(satellite->CreateTransponder(nid, tsid, p.Put()), S_OK);
+    p->SetPrimary(1);
+    p->SetFrequency(f);
+    p->SetSymbolRate(sr);
+    p->SetPolarization(pol);
+    p->SetFEC(fec);
+    ASSERT_EQ(satellite->AddTransponder(p), S_OK);
+  }
+  ASSERT_EQ(list->StoreSatellite(satellite), S_OK);
+}
+
+// A simulated card reset, with a satellite front end at
+// ten times the usual packet rate (scans wait for the tables' cycles).
+inline void PrepareSimulatedCard(plugtest::Vsim& vsim) {
+  ASSERT_NE(vsim.Reset, nullptr);
+  vsim.Reset();
+  vsim.SetDevices("sat");
+  auto rate = reinterpret_cast<void (*)(unsigned)>(
+      reinterpret_cast<void*>(::GetProcAddress(vsim.module, "VsimSetPacketRate")));
+  ASSERT_NE(rate, nullptr);
+  rate(100000);
+}
+
+// The environment of a test program that runs the dialog: its windows
+// unmanaged, the frame library and COM set up, the satellite list manager
+// registered from its copy beside the test.
+inline void SetUpReadingDialogProgram(const char* exeName) {
+  KeepWindowsUnmanaged(exeName);
+  ASSERT_TRUE(AfxWinInit(::GetModuleHandleW(nullptr), nullptr, ::GetCommandLineW(), SW_SHOW));
+  ::CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+  ASSERT_TRUE(RegisterServerBeside(L"orbsatlist.dll"));
+}
+
+}  // namespace orb_test
