@@ -9,6 +9,7 @@
 #include <atomic>
 #include <functional>
 #include <map>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -19,9 +20,9 @@
 #include "orb_atl/bstr.h"
 #include "orb_atl/com_ptr.h"
 #include "plugin_support.h"
-#include "reading_dialog_test.h"
 #include "quarn.h"
 #include "quarnsim/hooks.h"
+#include "reading_dialog_test.h"
 #include "satlistmgr.h"
 #include "test_support.h"
 
@@ -63,26 +64,17 @@ using orb_test::StartAndWait;
 // The driver under test, its settings (DiSEqC 1.0, "Astra 19E" on A/A,
 // "Hotbird 13E" on position B) in a scratch registry root, and the default
 // satellite list.
-class QuarnScan : public ::testing::Test {
+class QuarnScan : public ::testing::Test, protected orb_test::ScanWorld {
  protected:
   void SetUp() override {
     Sim().Reset();
     Sim().SetPacketRate(100000);  // ten times the usual rate: scans wait for the tables' cycles
-    vsim_ = std::make_unique<plugtest::Vsim>(Belvane().vendorDll);
-    orb_test::PrepareSimulatedCard(*vsim_);
+    SetUpWorld(Belvane().vendorDll, "OrbQuarnScanTest");
     if (HasFatalFailure()) return;
-    base_ = "SOFTWARE\\Team Orbisect\\OrbQuarnScanTest" + std::to_string(::GetCurrentProcessId());
-    ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, base_.c_str());
-    ASSERT_EQ(satList_.CoCreateInstance(CLSID_SatListManager, CLSCTX_INPROC_SERVER), S_OK);
-    ASSERT_EQ(orb::app::FillDefaultSatList(satList_), S_OK);
     orb::app::WriteSITableSelection(0x7FFF);
   }
   void TearDown() override {
-    driver_ = nullptr;
-    satList_ = nullptr;
-    ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, base_.c_str());
-    orb_test::DeleteValue(L"SOFTWARE\\Team Orbisect\\Orbisect3", L"sitables");
-    if (vsim_ && vsim_->Reset) vsim_->Reset();
+    TearDownWorld();
     EXPECT_EQ(Sim().RunningStreams(), 0);
     EXPECT_EQ(Sim().LiveFilters(), 0);
   }
@@ -109,15 +101,13 @@ class QuarnScan : public ::testing::Test {
   }
 
   void Tune(const wchar_t* satellite, ULONG frequency, BYTE polarization) {
-    ComPtr<ISetTuner> tuner;
-    ASSERT_EQ(driver_.As(tuner), S_OK);
-    SATDELIVERYDESC d{};
-    d.frequency = frequency;
-    d.polarization = polarization;
-    d.symbol_rate = 275000;
-    ASSERT_EQ(tuner->SetSatellite(0, satellite, &d), S_OK)
-        << "last tune: " << Sim().LastTune().FrequencyKhz << " lnb " << Sim().LastTune().LnbMhz << " diseqc "
-        << Sim().LastTune().Diseqc << " pol " << Sim().LastTune().Polarity << " sr " << Sim().LastTune().SymbolRateKsps;
+    ScanWorld::Tune(satellite, frequency, polarization, [] {
+      std::ostringstream last;
+      last << "last tune: " << Sim().LastTune().FrequencyKhz << " lnb " << Sim().LastTune().LnbMhz << " diseqc "
+           << Sim().LastTune().Diseqc << " pol " << Sim().LastTune().Polarity << " sr "
+           << Sim().LastTune().SymbolRateKsps;
+      return last.str();
+    });
   }
 
   INT_PTR Scan(lib13818::NetworkMap& store, UINT mode, const std::function<void(HWND)>& act) {
@@ -128,10 +118,6 @@ class QuarnScan : public ::testing::Test {
 
   static std::size_t Streams(const lib13818::NetworkMap& store) { return orb_test::StreamCount(store); }
 
-  std::unique_ptr<plugtest::Vsim> vsim_;
-  std::string base_;
-  ComPtr<IDvbDriver> driver_;
-  ComPtr<ISatListManager> satList_;
 };
 
 // The tables of two stores that do not follow the clock, stream by stream.

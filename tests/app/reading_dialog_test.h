@@ -7,10 +7,12 @@
 #include <atomic>
 #include <cstddef>
 #include <functional>
+#include <memory>
 #include <string>
 #include <thread>
 
 #include "orb_app/SIReadingDlg.h"
+#include "orb_app/startup.h"
 #include "orb_atl/bstr.h"
 #include "orb_atl/com_ptr.h"
 #include "orb_store/si_store.h"
@@ -128,6 +130,51 @@ inline void PrepareSimulatedCard(plugtest::Vsim& vsim) {
   ASSERT_NE(rate, nullptr);
   rate(100000);
 }
+
+// What a scan test holds around the dialog: the simulated card, a scratch
+// registry root for the driver's settings, the driver and the default
+// satellite list.
+class ScanWorld {
+ protected:
+  // The card of the library `vendorDll` prepared, the scratch root
+  // `name` + process id made afresh, and the default satellite list.
+  void SetUpWorld(const char* vendorDll, const std::string& name) {
+    vsim_ = std::make_unique<plugtest::Vsim>(vendorDll);
+    PrepareSimulatedCard(*vsim_);
+    if (::testing::Test::HasFatalFailure()) return;
+    base_ = "SOFTWARE\\Team Orbisect\\" + name + std::to_string(::GetCurrentProcessId());
+    ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, base_.c_str());
+    ASSERT_EQ(satList_.CoCreateInstance(CLSID_SatListManager, CLSCTX_INPROC_SERVER), S_OK);
+    ASSERT_EQ(orb::app::FillDefaultSatList(satList_), S_OK);
+  }
+  // Lets go of the driver and the list, removes the scratch root and the
+  // table choice, and resets the card.
+  void TearDownWorld() {
+    driver_ = nullptr;
+    satList_ = nullptr;
+    ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, base_.c_str());
+    DeleteValue(L"SOFTWARE\\Team Orbisect\\Orbisect3", L"sitables");
+    if (vsim_ && vsim_->Reset) vsim_->Reset();
+  }
+
+  // Tunes the driver as the user did before the scan (27.5 MS/s); `why`
+  // tells more when it fails.
+  void Tune(const wchar_t* satellite, ULONG frequency, BYTE polarization,
+            const std::function<std::string()>& why = {}) {
+    orb::com::ComPtr<ISetTuner> tuner;
+    ASSERT_EQ(driver_.As(tuner), S_OK);
+    SATDELIVERYDESC d{};
+    d.frequency = frequency;
+    d.polarization = polarization;
+    d.symbol_rate = 275000;
+    ASSERT_EQ(tuner->SetSatellite(0, satellite, &d), S_OK) << (why ? why() : std::string());
+  }
+
+  std::unique_ptr<plugtest::Vsim> vsim_;
+  std::string base_;
+  orb::com::ComPtr<IDvbDriver> driver_;
+  orb::com::ComPtr<ISatListManager> satList_;
+};
 
 // The environment of a test program that runs the dialog: its windows
 // unmanaged, the frame library and COM set up, the satellite list manager

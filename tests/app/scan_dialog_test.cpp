@@ -85,25 +85,19 @@ S Parsed(const vsim::Bytes& b) {
   return s;
 }
 
-class ScanDialog : public ::testing::TestWithParam<plugtest::Plugin> {
+class ScanDialog : public ::testing::TestWithParam<plugtest::Plugin>, protected orb_test::ScanWorld {
  protected:
   void SetUp() override {
     const plugtest::Plugin& p = GetParam();
-    vsim_ = std::make_unique<plugtest::Vsim>(p.vendorDll);
-    orb_test::PrepareSimulatedCard(*vsim_);
+    SetUpWorld(p.vendorDll, "OrbScanTest");
     if (HasFatalFailure()) return;
 
     // The plug-in's settings: DiSEqC 1.0, "Astra 19E" on A/A, "Hotbird 13E" on position B.
-    base_ = "SOFTWARE\\Team Orbisect\\OrbScanTest" + std::to_string(::GetCurrentProcessId());
-    ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, base_.c_str());
     const std::string classKey = base_ + "\\drivers\\" + orb::app::GuidToRegistryString(*p.clsid);
     plugtest::WriteDword(classKey, "device", 0);
     plugtest::WriteDword(classKey + "\\0", "disqmode", 2);
     plugtest::WriteString(classKey + "\\0", "satellite1", "Astra 19E");
     plugtest::WriteString(classKey + "\\0", "satellite3", "Hotbird 13E");  // position B
-
-    ASSERT_EQ(satList_.CoCreateInstance(CLSID_SatListManager, CLSCTX_INPROC_SERVER), S_OK);
-    ASSERT_EQ(orb::app::FillDefaultSatList(satList_), S_OK);
 
     ASSERT_EQ(driver_.CoCreateInstance(*p.clsid, CLSCTX_INPROC_SERVER), S_OK);
     ComPtr<IDriverControl> control;
@@ -116,24 +110,7 @@ class ScanDialog : public ::testing::TestWithParam<plugtest::Plugin> {
     ASSERT_EQ(control->SetSatListMgr(satList_), S_OK);
     orb::app::WriteSITableSelection(0x7FFF);
   }
-  void TearDown() override {
-    driver_ = nullptr;
-    satList_ = nullptr;
-    ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, base_.c_str());
-    orb_test::DeleteValue(L"SOFTWARE\\Team Orbisect\\Orbisect3", L"sitables");
-    if (vsim_ && vsim_->Reset) vsim_->Reset();
-  }
-
-  // Tunes as the user did before the scan.
-  void Tune(const wchar_t* satellite, ULONG frequency, BYTE polarization) {
-    ComPtr<ISetTuner> tuner;
-    ASSERT_EQ(driver_.As(tuner), S_OK);
-    SATDELIVERYDESC d{};
-    d.frequency = frequency;
-    d.polarization = polarization;
-    d.symbol_rate = 275000;
-    ASSERT_EQ(tuner->SetSatellite(0, satellite, &d), S_OK);
-  }
+  void TearDown() override { TearDownWorld(); }
 
   INT_PTR Scan(UINT mode, const std::function<void(HWND)>& act) {
     IDvbDriver* driver = driver_;
@@ -150,10 +127,6 @@ class ScanDialog : public ::testing::TestWithParam<plugtest::Plugin> {
   }
   std::size_t Streams() const { return orb_test::StreamCount(store_); }
 
-  std::unique_ptr<plugtest::Vsim> vsim_;
-  std::string base_;
-  ComPtr<IDvbDriver> driver_;
-  ComPtr<ISatListManager> satList_;
   lib13818::NetworkMap store_;
 };
 

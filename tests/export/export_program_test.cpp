@@ -13,9 +13,9 @@
 #include <vector>
 
 #include "orb_app/driver_binding.h"
+#include "program_layout.h"
 #include "satlist/model.h"
 #include "satlist/satlist_xml.h"
-#include "program_layout.h"
 #include "test_support.h"
 #include "win_program.h"
 
