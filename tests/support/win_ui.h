@@ -1,8 +1,9 @@
 #pragma once
 // Watching and driving windows from a test under Wine: a bounded poll for a
 // condition, a window's texts (in this process or another), its descendants,
-// a button pressed as the user presses it, the visible dialogs of a process,
-// and a test program's windows kept away from the window manager.
+// the waiting messages run, a button pressed as the user presses it, the
+// visible dialogs of a process, and a test program's windows kept away from
+// the window manager.
 #include <windows.h>
 
 #include <functional>
@@ -71,6 +72,16 @@ inline std::wstring DialogTexts(HWND window, std::wstring (*textOf)(HWND) = &Win
   std::wstring all = WindowText(window);
   for (HWND h : Descendants(window)) all += L"|" + textOf(h);
   return all;
+}
+
+// Runs the messages waiting for this thread's windows (what a window does
+// between messages: layout, command updates).
+inline void Pump() {
+  MSG msg;
+  while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    ::TranslateMessage(&msg);
+    ::DispatchMessageW(&msg);
+  }
 }
 
 // Posts a button's BN_CLICKED to its dialog, as a click on it does.

@@ -12,6 +12,7 @@
 #include "ui_win/OutputBar.h"
 #include "ui_win/SizingControlBar.h"
 #include "ui_win/TransponderPanes.h"
+#include "win_ui.h"
 
 namespace {
 
@@ -35,13 +36,7 @@ class FrameworkEnvironment : public ::testing::Environment {
 const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new FrameworkEnvironment);
 
 // Lets the frame do what it does between messages (layout, command updates).
-void Pump() {
-  MSG msg;
-  while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    ::TranslateMessage(&msg);
-    ::DispatchMessageW(&msg);
-  }
-}
+using orb_test::Pump;
 
 // A shown main frame (it deletes itself when its window is destroyed).
 class FrameTest : public ::testing::Test {

@@ -17,6 +17,7 @@
 #include "ui_core/si_tree.h"
 #include "ui_win/MainFrm.h"
 #include "ui_win/TransponderPanes.h"
+#include "win_ui.h"
 
 namespace {
 
@@ -41,13 +42,7 @@ double PrivateMiB() {
   return static_cast<double>(pmc.WorkingSetSize) / (1024.0 * 1024.0);
 }
 
-void Pump() {
-  MSG msg;
-  while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    ::TranslateMessage(&msg);
-    ::DispatchMessageW(&msg);
-  }
-}
+using orb_test::Pump;
 
 struct Stats {
   std::vector<double> samples;

@@ -31,6 +31,7 @@
 #include "ui_win/TreeItems.h"
 #include "vsim/multiplex.h"
 #include "vsim/world.h"
+#include "win_ui.h"
 
 namespace {
 
@@ -75,13 +76,7 @@ std::string LogPath() {
 class Environment : public ::testing::Environment {
  public:
   void SetUp() override {
-    // Unmanaged windows: nothing waits for a window manager under Xvfb.
-    HKEY k = nullptr;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\ui_tree_pane_tests.exe\\X11 Driver", 0,
-                        nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr) == ERROR_SUCCESS) {
-      RegSetValueExA(k, "Managed", 0, REG_SZ, reinterpret_cast<const BYTE*>("N"), 2);
-      RegCloseKey(k);
-    }
+    orb_test::KeepWindowsUnmanaged("ui_tree_pane_tests.exe");
     ::CoInitializeEx(nullptr, COINIT_MULTITHREADED);
     ASSERT_TRUE(AfxWinInit(::GetModuleHandleW(nullptr), nullptr, ::GetCommandLineW(), SW_SHOW));
     lib13818::InitIdNameMaps();
@@ -98,13 +93,7 @@ class Environment : public ::testing::Environment {
 };
 const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new Environment);
 
-void Pump() {
-  MSG msg;
-  while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    ::TranslateMessage(&msg);
-    ::DispatchMessageW(&msg);
-  }
-}
+using orb_test::Pump;
 
 
 // The item data of a node as the text sink describes it.

@@ -18,6 +18,7 @@
 #include "ui_win/TransponderPanes.h"
 #include "ui_win/ValuePane.h"
 #include "win_screen.h"
+#include "win_ui.h"
 
 namespace {
 
@@ -41,13 +42,7 @@ class FrameworkEnvironment : public ::testing::Environment {
 };
 const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new FrameworkEnvironment);
 
-void Pump() {
-  MSG msg;
-  while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    ::TranslateMessage(&msg);
-    ::DispatchMessageW(&msg);
-  }
-}
+using orb_test::Pump;
 
 std::wstring Wide(const std::string& utf8) {
   std::wstring out(utf8.size(), L'\0');
