@@ -416,10 +416,20 @@ void AssignDvbText(std::string& out, int length, const u8* bytes) {
   DecodeDvbText(out, bytes, static_cast<size_t>(length));
 }
 
-void AssignDvbText(std::string& out, RawText& raw, int length, const u8* bytes) {
+void AssignDvbText(Utf8Text& out, RawText& raw, int length, const u8* bytes) {
   if (length < 1) return;
-  raw.append(reinterpret_cast<const char*>(bytes), static_cast<size_t>(length));
-  DecodeDvbText(out, bytes, static_cast<size_t>(length));
+  const size_t n = static_cast<size_t>(length);
+  raw.append(reinterpret_cast<const char*>(bytes), n);
+  // Printable ASCII of the default table is its own text; anything else is
+  // decoded apart and then stored once.
+  if (bytes[0] >= 0x20 && PrintableRun(bytes, n) == n) {
+    out.append(reinterpret_cast<const char*>(bytes), n);
+    return;
+  }
+  thread_local std::string decoded;
+  decoded.clear();
+  DecodeDvbText(decoded, bytes, n);
+  out.append(decoded.data(), decoded.size());
 }
 
 void AssignDvbTextPrefixed(std::string& out, const u8* field, size_t available, int* consumed) {
@@ -430,7 +440,7 @@ void AssignDvbTextPrefixed(std::string& out, const u8* field, size_t available, 
   *consumed = n + 1;
 }
 
-void AssignDvbTextPrefixed(std::string& out, RawText& raw, const u8* field, size_t available,
+void AssignDvbTextPrefixed(Utf8Text& out, RawText& raw, const u8* field, size_t available,
                            int* consumed) {
   if (available < 1) throw error("too little data");
   const int n = field[0];

@@ -79,14 +79,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
   fuzz::InitNames();
   const fuzz::Exact exact(data, size);
   std::string text = DvbTextToUtf8(exact.data(), exact.size());
+  Utf8Text field;
   RawText raw;
   int consumed = 0;
   try {
-    AssignDvbTextPrefixed(text, raw, exact.data(), exact.size(), &consumed);
+    AssignDvbTextPrefixed(field, raw, exact.data(), exact.size(), &consumed);
+    // A field's text (taken whole when it is plain ASCII) is what the
+    // decoder gives for its bytes, and the raw form is those bytes.
+    if (field.view() != DvbTextToUtf8(exact.data() + 1, static_cast<size_t>(consumed - 1))) __builtin_trap();
+    if (raw.view() != std::string_view(reinterpret_cast<const char*>(exact.data()) + 1, static_cast<size_t>(consumed - 1)))
+      __builtin_trap();
+    if (std::char_traits<char>::length(field.c_str()) > field.size()) __builtin_trap();
   } catch (const error&) {
   }
   std::ostringstream os;
-  os << text;
+  os << text << field;
   if (size >= 5) {
     UtcTime t;
     Duration d;

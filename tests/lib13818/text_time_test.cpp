@@ -115,14 +115,21 @@ TEST(UtcTime, PrintingLeavesStreamDecimal) {
 
 TEST(DvbText, ALeadingSelectorChoosesTheTableAndControlBytesAreDropped) {
   const u8 a[] = {0x05, 0x41, 0x42};
-  std::string s;
+  Utf8Text field;
   RawText raw;
-  AssignDvbText(s, raw, 3, a);
-  EXPECT_EQ(s, "AB");
+  AssignDvbText(field, raw, 3, a);
+  EXPECT_EQ(field, "AB");
   EXPECT_EQ(raw, std::string("\x05" "AB", 3));
+  AssignDvbText(field, raw, 3, a);  // appends, the text stays terminated
+  EXPECT_STREQ(field.c_str(), "ABAB");
+  EXPECT_EQ(field.size(), 4u);
+  const u8 plain[] = {'C', 'D'};
+  AssignDvbText(field, raw, 2, plain);
+  EXPECT_STREQ(field.c_str(), "ABABCD");
+  EXPECT_EQ(std::string(field), "ABABCD");
 
+  std::string s;
   const u8 b[] = {0x41, 0x05, 0x42};
-  s.clear();
   AssignDvbText(s, 3, b);
   EXPECT_EQ(s, "AB");
 

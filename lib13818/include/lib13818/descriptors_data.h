@@ -24,7 +24,7 @@ class DescriptorDataBroadcast final : public Descriptor {
   u32 selector_length = 0;
   char ISO_639_language_code[4] = {};
   u32 text_length = 0;
-  std::string text;      // DVB text decoded to UTF-8
+  Utf8Text text;      // DVB text decoded to UTF-8
   RawText text_raw;  // its bytes as they are
   std::vector<u8> selector_byte;
 };

@@ -24,16 +24,16 @@ class DescriptorShortEvent final : public Descriptor {
   void Reset() override {}
 
   char ISO_639_language_code[4] = {};
-  std::string event_name;
-  std::string text;
+  Utf8Text event_name;
+  Utf8Text text;
   RawText event_name_raw;
   RawText text_raw;
 };
 
 // One item of an extended event: its description and the item text.
 struct ItemInfo {
-  std::string item_description;
-  std::string item;
+  Utf8Text item_description;
+  Utf8Text item;
   RawText item_description_raw;
   RawText item_raw;
 };
@@ -52,7 +52,7 @@ class DescriptorExtendedEvent final : public Descriptor {
   u32 descriptor_number = 0;
   u32 last_descriptor_number = 0;
   char ISO_639_language_code[4] = {};
-  std::string text;
+  Utf8Text text;
   EntryList<ItemInfo> items;
   RawText text_raw;
 };
@@ -83,7 +83,7 @@ class DescriptorComponent final : public Descriptor {
   u32 component_type = 0;
   u32 component_tag = 0;
   char ISO_639_language_code[4] = {};
-  std::string text;
+  Utf8Text text;
   RawText text_raw;
 };
 

@@ -21,7 +21,7 @@ struct MultilingualNameInfo {
 
   char ISO_639_language_code[4] = {};
   u32 text_len = 0;
-  std::string name;
+  Utf8Text name;
   RawText name_raw;
 };
 
@@ -60,9 +60,9 @@ class DescriptorMultilingualServiceName final : public Descriptor {
 
     char ISO_639_language_code[4] = {};
     u32 provider_len = 0;
-    std::string providername;
+    Utf8Text providername;
     u32 service_len = 0;
-    std::string servicename;
+    Utf8Text servicename;
     RawText providername_raw;
     RawText servicename_raw;
   };

@@ -25,7 +25,7 @@ class DescriptorNetworkName final : public Descriptor {
     network_name_raw.clear();
   }
 
-  std::string network_name;
+  Utf8Text network_name;
   RawText network_name_raw;
 };
 
@@ -74,7 +74,7 @@ class DescriptorBouquetName final : public Descriptor {
     bouquet_name_raw.clear();
   }
 
-  std::string bouquet_name;
+  Utf8Text bouquet_name;
   RawText bouquet_name_raw;
 };
 
@@ -92,8 +92,8 @@ class DescriptorService final : public Descriptor {
   static const char* ServiceTypeName(int service_type);
 
   u32 service_type = 0;
-  std::string service_provider_name;
-  std::string service_name;
+  Utf8Text service_provider_name;
+  Utf8Text service_name;
   RawText service_provider_name_raw;
   RawText service_name_raw;
 };

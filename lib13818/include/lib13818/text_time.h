@@ -52,14 +52,14 @@ std::string DvbTextToUtf8(const u8* bytes, size_t length);
 // Appends the decoded text of `length` bytes (nothing for length < 1); the
 // second form also appends the bytes as they are to `raw`.
 void AssignDvbText(std::string& out, int length, const u8* bytes);
-void AssignDvbText(std::string& out, RawText& raw, int length, const u8* bytes);
+void AssignDvbText(Utf8Text& out, RawText& raw, int length, const u8* bytes);
 
 // Reads a length-prefixed DVB text from at most `available` bytes, appends it
 // decoded (and its raw bytes) and reports the bytes consumed (length byte
 // included).  Throws "too little data" when the text would run past
 // `available`.
 void AssignDvbTextPrefixed(std::string& out, const u8* field, size_t available, int* consumed);
-void AssignDvbTextPrefixed(std::string& out, RawText& raw, const u8* field, size_t available,
+void AssignDvbTextPrefixed(Utf8Text& out, RawText& raw, const u8* field, size_t available,
                            int* consumed);
 
 int Bcd(u8 b);
