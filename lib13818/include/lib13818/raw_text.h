@@ -12,7 +12,21 @@
 
 namespace lib13818 {
 
-class RawText {
+namespace detail {
+
+// Comparisons and printing of a text class from its view().
+template <class Text>
+struct TextComparisons {
+  friend bool operator==(const Text& a, const Text& b) noexcept { return a.view() == b.view(); }
+  friend bool operator==(const Text& a, std::string_view b) noexcept { return a.view() == b; }
+  friend bool operator==(const Text& a, const std::string& b) noexcept { return a.view() == b; }
+  friend bool operator==(const Text& a, const char* b) noexcept { return a.view() == b; }
+  friend std::ostream& operator<<(std::ostream& os, const Text& t) { return os << t.view(); }
+};
+
+}  // namespace detail
+
+class RawText : public detail::TextComparisons<RawText> {
  public:
   RawText() noexcept = default;
   RawText(std::string_view s) { assign(s.data(), s.size()); }  // NOLINT: a text converts
@@ -42,19 +56,13 @@ class RawText {
   operator std::string_view() const noexcept { return view(); }  // NOLINT: reads as a text
   std::string str() const { return std::string(view()); }
 
-  friend bool operator==(const RawText& a, const RawText& b) noexcept { return a.view() == b.view(); }
-  friend bool operator==(const RawText& a, std::string_view b) noexcept { return a.view() == b; }
-  friend bool operator==(const RawText& a, const std::string& b) noexcept { return a.view() == b; }
-  friend bool operator==(const RawText& a, const char* b) noexcept { return a.view() == b; }
-  friend std::ostream& operator<<(std::ostream& os, const RawText& t) { return os << t.view(); }
-
  private:
   DescriptorList<char> bytes_;
 };
 
 // A text decoded to UTF-8: read like a const std::string (c_str, size,
 // comparisons), and converts to std::string and std::string_view.
-class Utf8Text {
+class Utf8Text : public detail::TextComparisons<Utf8Text> {
  public:
   Utf8Text() noexcept = default;
   Utf8Text(std::string_view s) { append(s.data(), s.size()); }  // NOLINT: a text converts
@@ -89,12 +97,6 @@ class Utf8Text {
   operator std::string_view() const noexcept { return view(); }  // NOLINT: reads as a text
   operator std::string() const { return std::string(view()); }    // NOLINT: reads as a text
   std::string str() const { return std::string(view()); }
-
-  friend bool operator==(const Utf8Text& a, const Utf8Text& b) noexcept { return a.view() == b.view(); }
-  friend bool operator==(const Utf8Text& a, std::string_view b) noexcept { return a.view() == b; }
-  friend bool operator==(const Utf8Text& a, const std::string& b) noexcept { return a.view() == b; }
-  friend bool operator==(const Utf8Text& a, const char* b) noexcept { return a.view() == b; }
-  friend std::ostream& operator<<(std::ostream& os, const Utf8Text& t) { return os << t.view(); }
 
  private:
   DescriptorList<char> bytes_;  // the text and a terminating NUL, or nothing
