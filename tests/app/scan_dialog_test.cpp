@@ -106,7 +106,7 @@ class ScanDialog : public ::testing::TestWithParam<plugtest::Plugin>, protected 
     Bstr rootText(std::wstring(root.begin(), root.end()));
     Bstr user(L"C:\\users\\test\\Orbisect 3\\drivers");
     Bstr allUsers(L"C:\\ProgramData\\Orbisect 3\\drivers");
-    ASSERT_EQ(control->Init(rootText, user, allUsers), S_OK);
+    ASSERT_EQ(control->Init(rootText, allUsers, user), S_OK);
     ASSERT_EQ(control->SetSatListMgr(satList_), S_OK);
     orb::app::WriteSITableSelection(0x7FFF);
   }
