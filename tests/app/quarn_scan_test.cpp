@@ -79,27 +79,6 @@ class QuarnScan : public ::testing::Test, protected orb_test::ScanWorld {
     EXPECT_EQ(Sim().LiveFilters(), 0);
   }
 
-  // Creates and starts the driver of `clsid`; its settings live in
-  // `settingsKey` below the class key.
-  void StartDriver(const CLSID& clsid, bool deviceSubkey) {
-    driver_ = nullptr;
-    const std::string classKey = base_ + "\\drivers\\" + orb::app::GuidToRegistryString(clsid);
-    const std::string settings = deviceSubkey ? classKey + "\\0" : classKey;
-    if (deviceSubkey) plugtest::WriteDword(classKey, "device", 0);
-    plugtest::WriteDword(settings, "disqmode", 2);
-    plugtest::WriteString(settings, "satellite1", "Astra 19E");
-    plugtest::WriteString(settings, "satellite3", "Hotbird 13E");
-    ASSERT_EQ(driver_.CoCreateInstance(clsid, CLSCTX_INPROC_SERVER), S_OK);
-    ComPtr<IDriverControl> control;
-    ASSERT_EQ(driver_.As(control), S_OK);
-    const std::string root = base_ + "\\drivers";
-    Bstr rootText(std::wstring(root.begin(), root.end()));
-    Bstr user(L"C:\\users\\test\\Orbisect 3\\drivers");
-    Bstr allUsers(L"C:\\ProgramData\\Orbisect 3\\drivers");
-    ASSERT_EQ(control->Init(rootText, allUsers, user), S_OK);
-    ASSERT_EQ(control->SetSatListMgr(satList_), S_OK);
-  }
-
   void Tune(const wchar_t* satellite, ULONG frequency, BYTE polarization) {
     ScanWorld::Tune(satellite, frequency, polarization, [] {
       std::ostringstream last;

@@ -157,6 +157,29 @@ class ScanWorld {
     if (vsim_ && vsim_->Reset) vsim_->Reset();
   }
 
+  // Creates the plug-in `clsid` and starts it on the scratch root and the
+  // satellite list, set for DiSEqC 1.0 with "Astra 19E" on A/A and
+  // "Hotbird 13E" on position B (in the key of device 0 when
+  // `deviceSubkey`).
+  void StartDriver(const CLSID& clsid, bool deviceSubkey) {
+    driver_ = nullptr;
+    const std::string classKey = base_ + "\\drivers\\" + orb::app::GuidToRegistryString(clsid);
+    const std::string settings = deviceSubkey ? classKey + "\\0" : classKey;
+    if (deviceSubkey) plugtest::WriteDword(classKey, "device", 0);
+    plugtest::WriteDword(settings, "disqmode", 2);
+    plugtest::WriteString(settings, "satellite1", "Astra 19E");
+    plugtest::WriteString(settings, "satellite3", "Hotbird 13E");
+    ASSERT_EQ(driver_.CoCreateInstance(clsid, CLSCTX_INPROC_SERVER), S_OK);
+    orb::com::ComPtr<IDriverControl> control;
+    ASSERT_EQ(driver_.As(control), S_OK);
+    const std::string root = base_ + "\\drivers";
+    orb::com::Bstr rootText(std::wstring(root.begin(), root.end()));
+    orb::com::Bstr user(L"C:\\users\\test\\Orbisect 3\\drivers");
+    orb::com::Bstr allUsers(L"C:\\ProgramData\\Orbisect 3\\drivers");
+    ASSERT_EQ(control->Init(rootText, allUsers, user), S_OK);
+    ASSERT_EQ(control->SetSatListMgr(satList_), S_OK);
+  }
+
   // Tunes the driver as the user did before the scan (27.5 MS/s); `why`
   // tells more when it fails.
   void Tune(const wchar_t* satellite, ULONG frequency, BYTE polarization,

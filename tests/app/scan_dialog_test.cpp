@@ -92,22 +92,8 @@ class ScanDialog : public ::testing::TestWithParam<plugtest::Plugin>, protected 
     SetUpWorld(p.vendorDll, "OrbScanTest");
     if (HasFatalFailure()) return;
 
-    // The plug-in's settings: DiSEqC 1.0, "Astra 19E" on A/A, "Hotbird 13E" on position B.
-    const std::string classKey = base_ + "\\drivers\\" + orb::app::GuidToRegistryString(*p.clsid);
-    plugtest::WriteDword(classKey, "device", 0);
-    plugtest::WriteDword(classKey + "\\0", "disqmode", 2);
-    plugtest::WriteString(classKey + "\\0", "satellite1", "Astra 19E");
-    plugtest::WriteString(classKey + "\\0", "satellite3", "Hotbird 13E");  // position B
-
-    ASSERT_EQ(driver_.CoCreateInstance(*p.clsid, CLSCTX_INPROC_SERVER), S_OK);
-    ComPtr<IDriverControl> control;
-    ASSERT_EQ(driver_.As(control), S_OK);
-    const std::string root = base_ + "\\drivers";
-    Bstr rootText(std::wstring(root.begin(), root.end()));
-    Bstr user(L"C:\\users\\test\\Orbisect 3\\drivers");
-    Bstr allUsers(L"C:\\ProgramData\\Orbisect 3\\drivers");
-    ASSERT_EQ(control->Init(rootText, allUsers, user), S_OK);
-    ASSERT_EQ(control->SetSatListMgr(satList_), S_OK);
+    StartDriver(*p.clsid, true);
+    if (HasFatalFailure()) return;
     orb::app::WriteSITableSelection(0x7FFF);
   }
   void TearDown() override { TearDownWorld(); }
