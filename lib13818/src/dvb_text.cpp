@@ -208,6 +208,34 @@ void DecodeUcs2(std::string& out, const u8* p, size_t n) {
   if (i < n) AppendUtf8(out, kReplacement);  // half a character at the end
 }
 
+}  // namespace
+
+int Utf8Sequence(const u8* p, size_t n, size_t* present) {
+  const u8 b = p[0];
+  int len = 0;
+  u8 lo = 0x80, hi = 0xBF;  // the second byte's range
+  if (b >= 0xC2 && b <= 0xDF) {
+    len = 2;
+  } else if (b >= 0xE0 && b <= 0xEF) {
+    len = 3;
+    if (b == 0xE0) lo = 0xA0;
+    if (b == 0xED) hi = 0x9F;
+  } else if (b >= 0xF0 && b <= 0xF4) {
+    len = 4;
+    if (b == 0xF0) lo = 0x90;
+    if (b == 0xF4) hi = 0x8F;
+  }
+  size_t k = 1;
+  for (; k < static_cast<size_t>(len) && k < n; ++k) {
+    const u8 t = p[k];
+    if (k == 1 ? (t < lo || t > hi) : (t < 0x80 || t > 0xBF)) break;
+  }
+  *present = k;
+  return len;
+}
+
+namespace {
+
 void DecodeUtf8(std::string& out, const u8* p, size_t n) {
   size_t i = 0;
   while (i < n) {
@@ -218,40 +246,16 @@ void DecodeUtf8(std::string& out, const u8* p, size_t n) {
       ++i;
       continue;
     }
-    // Length and the range of the second byte (Unicode's table of
-    // well-formed sequences); anything else is one U+FFFD per maximal
-    // ill-formed subpart.
-    int len = 0;
-    u8 lo = 0x80, hi = 0xBF;
-    if (b >= 0xC2 && b <= 0xDF) {
-      len = 2;
-    } else if (b >= 0xE0 && b <= 0xEF) {
-      len = 3;
-      if (b == 0xE0) lo = 0xA0;
-      if (b == 0xED) hi = 0x9F;
-    } else if (b >= 0xF0 && b <= 0xF4) {
-      len = 4;
-      if (b == 0xF0) lo = 0x90;
-      if (b == 0xF4) hi = 0x8F;
-    }
-    if (len == 0) {
-      AppendUtf8(out, kReplacement);
-      ++i;
-      continue;
-    }
-    char32_t c = b & (0x7F >> len);
-    size_t k = 1;
-    for (; k < static_cast<size_t>(len); ++k) {
-      if (i + k >= n) break;
-      const u8 t = p[i + k];
-      if (k == 1 ? (t < lo || t > hi) : (t < 0x80 || t > 0xBF)) break;
-      c = (c << 6) | (t & 0x3F);
-    }
-    if (k != static_cast<size_t>(len)) {
+    // Anything not well-formed is one U+FFFD per maximal ill-formed subpart.
+    size_t k = 0;
+    const int len = Utf8Sequence(p + i, n - i, &k);
+    if (k != static_cast<size_t>(len)) {  // len 0: k is 1
       AppendUtf8(out, kReplacement);
       i += k;
       continue;
     }
+    char32_t c = b & (0x7F >> len);
+    for (size_t j = 1; j < k; ++j) c = (c << 6) | (p[i + j] & 0x3F);
     i += k;
     Unicode(out, c);
   }

@@ -47,6 +47,12 @@ bool IsCharTableByte(char first);
 // "[encoding_type_id 0x05: 41 42]".  A broken or cut-off sequence gives
 // U+FFFD; nothing past `length` is read.
 void DecodeDvbText(std::string& out, const u8* bytes, size_t length);
+
+// Well-formed UTF-8 (Unicode's table of well-formed byte sequences): the
+// length (2-4) of the sequence that starts with p[0], or 0 when p[0] starts
+// none; `present` is set to how many of its bytes the `n` bytes at p hold
+// well-formed, the lead byte included (the length when it is whole).  n >= 1.
+int Utf8Sequence(const u8* p, size_t n, size_t* present);
 std::string DvbTextToUtf8(const u8* bytes, size_t length);
 
 // Appends the decoded text of `length` bytes (nothing for length < 1); the

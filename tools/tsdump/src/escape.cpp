@@ -1,5 +1,7 @@
 #include "tsdump/escape.h"
 
+#include "lib13818/text_time.h"
+
 namespace tsdump {
 
 namespace {
@@ -27,27 +29,9 @@ size_t AppendEscaped(std::string& out, std::string_view in, bool final) {
       ++i;
       continue;
     }
-    int len = 0;
-    unsigned char lo = 0x80, hi = 0xBF;
-    if (b >= 0xC2 && b <= 0xDF) {
-      len = 2;
-    } else if (b >= 0xE0 && b <= 0xEF) {
-      len = 3;
-      if (b == 0xE0) lo = 0xA0;
-      if (b == 0xED) hi = 0x9F;
-    } else if (b >= 0xF0 && b <= 0xF4) {
-      len = 4;
-      if (b == 0xF0) lo = 0x90;
-      if (b == 0xF4) hi = 0x8F;
-    }
-    size_t k = 1;
-    if (len) {
-      for (; k < static_cast<size_t>(len) && i + k < n; ++k) {
-        const unsigned char t = static_cast<unsigned char>(in[i + k]);
-        if (k == 1 ? (t < lo || t > hi) : (t < 0x80 || t > 0xBF)) break;
-      }
-      if (k < static_cast<size_t>(len) && i + k == n && !final) return n - i;  // wait for the rest
-    }
+    size_t k = 0;
+    const int len = lib13818::Utf8Sequence(reinterpret_cast<const lib13818::u8*>(in.data()) + i, n - i, &k);
+    if (len && k < static_cast<size_t>(len) && i + k == n && !final) return n - i;  // wait for the rest
     if (len == 0 || k != static_cast<size_t>(len)) {
       EscapeByte(out, b);  // not well-formed: the first byte, then go on
       ++i;
