@@ -40,6 +40,7 @@ void dvbpsi_tot_sections_decode(dvbpsi_t* p_dvbpsi, dvbpsi_tot_t* p_tot, dvbpsi_
 }
 
 #include "lib13818/nit_bat.h"
+#include "parse_as.h"
 #include "lib13818/psi.h"
 #include "lib13818/sdt_eit.h"
 #include "lib13818/time_tables.h"
@@ -96,14 +97,6 @@ const Corpus& GetCorpus(int which) {
 }
 
 // --- lib13818 ---------------------------------------------------------------
-
-template <class S>
-bool ParseAs(const Bytes& b) {
-  S s;
-  s.Parse(b.data(), b.size());
-  benchmark::DoNotOptimize(s);
-  return s.parsed;
-}
 
 bool Lib13818Parse(const Bytes& b) {
   switch (KindOf(b[0])) {

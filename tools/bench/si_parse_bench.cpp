@@ -7,6 +7,7 @@
 #include <map>
 
 #include "lib13818/ait.h"
+#include "parse_as.h"
 #include "lib13818/nit_bat.h"
 #include "lib13818/psi.h"
 #include "lib13818/sdt_eit.h"
@@ -50,14 +51,6 @@ const Corpus& GetCorpus() {
     return c;
   }();
   return corpus;
-}
-
-template <class S>
-bool ParseAs(const Bytes& b) {
-  S s;
-  s.Parse(b.data(), b.size());
-  benchmark::DoNotOptimize(s);
-  return s.parsed;
 }
 
 // The section class that the table_id selects.
