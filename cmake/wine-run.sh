@@ -42,4 +42,16 @@ if [ -z "${DISPLAY:-}" ]; then
   ) 8>/tmp/.orb-xvfb97.lock
 fi
 export DISPLAY=${DISPLAY:-:97}
-exec wine "$exe" "$@"
+# A program that ends with a failure is named, with its exit status and how
+# long it ran, on standard error and in the build tree's wine-failures.log,
+# which tools/test-all.sh prints at the end: a Wine test that failed once and
+# passed when run again still leaves its trace there.
+start=${EPOCHREALTIME/./}
+wine "$exe" "$@"
+rc=$?
+if [ $rc -ne 0 ]; then
+  line="$(date +%T) $(basename "$exe") $* : exit status $rc after $(( (${EPOCHREALTIME/./} - start) / 1000 )) ms"
+  echo "wine-run: $line" >&2
+  echo "$line" >>"$(dirname "$WINEPREFIX")/wine-failures.log"
+fi
+exit $rc
