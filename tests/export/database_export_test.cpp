@@ -408,6 +408,8 @@ TEST(ExportPieces, TextsAreUtf8AndCutOnACharacterBoundary) {
   EXPECT_EQ(DatabaseText("ab\xF0\x9F\x98\x80" "cd", 3), "ab\xF0\x9F\x98\x80");
   EXPECT_EQ(DatabaseText("abc", 0), "");
   EXPECT_EQ(DatabaseText("\xED\xA0\x80", 5), "\xC3\xAD\xC2\xA0\xE2\x82\xAC");  // a surrogate is no UTF-8
+  EXPECT_EQ(DatabaseText("ab\xC3", 5), "ab\xC3\x83");                           // cut off at the end
+  EXPECT_EQ(DatabaseText("\xC0\xAF", 5), "\xC3\x80\xC2\xAF");                   // an overlong form
 }
 
 TEST(ExportPieces, TuningColumnsByDeliveryKind) {

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <random>
 
+#include "lib13818/text_time.h"
 #include "orb_export/database_export.h"
 
 namespace orb::app {
@@ -18,39 +19,19 @@ constexpr char16_t kCp1252High[32] = {
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
-// Length of the UTF-8 sequence at text[i], or 0 when it is not a valid one
-// (overlong forms, surrogates and values above U+10FFFF are not).
-size_t Utf8SequenceLength(std::string_view text, size_t i) {
-  const auto byte = [&](size_t k) { return static_cast<unsigned char>(text[k]); };
-  const unsigned char b0 = byte(i);
-  if (b0 < 0x80) return 1;
-  size_t n;
-  unsigned char lo = 0x80, hi = 0xBF;
-  if (b0 >= 0xC2 && b0 <= 0xDF) {
-    n = 2;
-  } else if (b0 >= 0xE0 && b0 <= 0xEF) {
-    n = 3;
-    if (b0 == 0xE0) lo = 0xA0;
-    if (b0 == 0xED) hi = 0x9F;
-  } else if (b0 >= 0xF0 && b0 <= 0xF4) {
-    n = 4;
-    if (b0 == 0xF0) lo = 0x90;
-    if (b0 == 0xF4) hi = 0x8F;
-  } else {
-    return 0;
-  }
-  if (i + n > text.size()) return 0;
-  if (byte(i + 1) < lo || byte(i + 1) > hi) return 0;
-  for (size_t k = 2; k < n; ++k)
-    if (byte(i + k) < 0x80 || byte(i + k) > 0xBF) return 0;
-  return n;
-}
-
+// Whole, well-formed UTF-8 (overlong forms, surrogates and values above
+// U+10FFFF are not).
 bool IsUtf8(std::string_view text) {
+  const auto* p = reinterpret_cast<const lib13818::u8*>(text.data());
   for (size_t i = 0; i < text.size();) {
-    const size_t n = Utf8SequenceLength(text, i);
-    if (n == 0) return false;
-    i += n;
+    if (p[i] < 0x80) {
+      ++i;
+      continue;
+    }
+    size_t present = 0;
+    const int n = lib13818::Utf8Sequence(p + i, text.size() - i, &present);
+    if (n == 0 || present != static_cast<size_t>(n)) return false;
+    i += present;
   }
   return true;
 }
