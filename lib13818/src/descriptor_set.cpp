@@ -60,10 +60,8 @@ void DescriptorSet::AddDescriptor(const u8* d) {
 
 namespace {
 
-// The arena a loop's descriptors take outside a section, in bytes per byte of
-// the loop and for the loop: descriptors decode into objects several times
-// their size.
-constexpr size_t kArenaBytesPerLoopByte = 6;
+// The arena a loop's descriptors take outside a section has this much more
+// than the bytes per byte of the loop.
 constexpr size_t kArenaBytesPerLoop = 192;
 
 struct TagIndex {
@@ -93,7 +91,7 @@ void DescriptorSet::AddLoop(const u8* p, size_t size) {
   // first chunk is sized for what a loop of this length usually holds.
   if (!arena_) {
     arena_ = detail::SharedArenaScope::Share();
-    if (!arena_) arena_ = detail::ArenaRef(detail::ListArena::Create(kArenaBytesPerLoopByte * size + kArenaBytesPerLoop));
+    if (!arena_) arena_ = detail::ArenaRef(detail::ListArena::Create(detail::kArenaBytesPerInputByte * size + kArenaBytesPerLoop));
   }
   const detail::ListArena::Scope scope(arena_.get());
   // Count per list first, so that a list receiving several descriptors

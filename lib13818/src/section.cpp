@@ -8,11 +8,6 @@ namespace lib13818 {
 
 namespace {
 
-// The descriptor sets of a section share an arena of about this many bytes
-// per byte of the section (descriptors decode into objects several times
-// their size).
-constexpr size_t kArenaBytesPerSectionByte = 6;
-
 // Sixteen tables for sixteen bytes a step: kCrc[k][b] is the register change
 // of byte b followed by k zero bytes (kCrc[0] is the byte-wise table).
 struct CrcTables {
@@ -80,7 +75,8 @@ void LongSection::Parse(const u8* section, size_t size) {
   last_section_number = section[7];
   CRC_32 = Get32(section + section_length - 1);
 
-  const detail::SharedArenaScope arena(kArenaBytesPerSectionByte * section_length);
+  // The descriptor sets filled below share one arena.
+  const detail::SharedArenaScope arena(detail::kArenaBytesPerInputByte * section_length);
   ParseBody(section + 8, section_length - 9);
   parsed = true;
 }
@@ -94,7 +90,7 @@ void ShortSection::Parse(const u8* section, size_t size) {
   section_length = u32(section[1] & 0x0F) << 8 | section[2];
   if (section_length + 3 > size) throw error("too little data");
 
-  const detail::SharedArenaScope arena(kArenaBytesPerSectionByte * section_length + 64);
+  const detail::SharedArenaScope arena(detail::kArenaBytesPerInputByte * section_length + 64);
   ParseBody(section + 3, section_length);
   parsed = true;
 }

@@ -112,6 +112,10 @@ class ListArena {
   static inline thread_local ListArena* current_ = nullptr;
 };
 
+// Descriptors decode into objects several times their size: an arena for a
+// loop or a section starts with about this many bytes per byte it holds.
+constexpr size_t kArenaBytesPerInputByte = 6;
+
 // One owner's hold on an arena (null: none).
 class ArenaRef {
  public:
@@ -366,12 +370,7 @@ class DescriptorList {
     } catch (...) {
       std::terminate();
     }
-    T* from = Elements(other.block_);
-    T* to = Elements(fresh);
-    for (size_t i = 0; i < n; ++i) {
-      ::new (static_cast<void*>(to + i)) T(std::move(from[i]));
-      from[i].~T();
-    }
+    Relocate(Elements(other.block_), Elements(fresh), n);
     other.block_->size = 0;
     fresh->size = n;
     block_ = fresh;
@@ -405,16 +404,20 @@ class DescriptorList {
     if (!h->arena) ::operator delete(h);
   }
 
+  // Moves n elements from `from` to the raw memory at `to`, leaving `from`
+  // raw.
+  static void Relocate(T* from, T* to, size_t n) noexcept {
+    static_assert(std::is_nothrow_move_constructible_v<T>);
+    for (size_t i = 0; i < n; ++i) {
+      ::new (static_cast<void*>(to + i)) T(std::move(from[i]));
+      from[i].~T();
+    }
+  }
+
   // Moves the first n elements into `fresh` and makes it the list's block.
   void MoveInto(Header* fresh, size_t n) noexcept {
-    static_assert(std::is_nothrow_move_constructible_v<T>);
     if (block_) {
-      T* from = Elements(block_);
-      T* to = Elements(fresh);
-      for (size_t i = 0; i < n; ++i) {
-        ::new (static_cast<void*>(to + i)) T(std::move(from[i]));
-        from[i].~T();
-      }
+      Relocate(Elements(block_), Elements(fresh), n);
       Free(block_);
     }
     fresh->size = n;
