@@ -31,7 +31,6 @@ class RawText : public detail::TextComparisons<RawText> {
   RawText() noexcept = default;
   RawText(std::string_view s) { assign(s.data(), s.size()); }  // NOLINT: a text converts
   RawText& operator=(std::string_view s) {
-    clear();
     assign(s.data(), s.size());
     return *this;
   }
