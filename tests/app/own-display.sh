@@ -12,8 +12,12 @@ for n in $(seq 120 180); do
     xdpyinfo -display ":$n" >/dev/null 2>&1 && break
     sleep 0.1
   done
-  # Ours only when our server is the one that answers.
-  if kill -0 "$pid" 2>/dev/null && xdpyinfo -display ":$n" >/dev/null 2>&1; then
+  # Ours only when our server is the one that answers: two scripts started at
+  # once can both try a number, and the server that lost the lock may not
+  # have ended yet while the winner already answers.  The lock file names
+  # the winner.
+  if kill -0 "$pid" 2>/dev/null && xdpyinfo -display ":$n" >/dev/null 2>&1 &&
+     [ "$(tr -d ' \n' <"/tmp/.X$n-lock" 2>/dev/null)" = "$pid" ]; then
     DISPLAY=":$n" "$@"
     rc=$?
     kill "$pid" 2>/dev/null
