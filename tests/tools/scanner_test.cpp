@@ -176,23 +176,66 @@ TEST(Scanner, SectionsWithTheSameHashAreToldApartByTheirBytes) {
 }
 
 TEST(TerminalOutput, ControlCharactersAndBrokenUtf8AreEscaped) {
-  EXPECT_EQ(Escaped("caf\xC3\xA9 \xE2\x82\xAC\n\tx"), "caf\xC3\xA9 \xE2\x82\xAC\n\tx");
+  EXPECT_EQ(Escaped("caf\xC3\xA9 \xE2\x82\xAC\tx"), "caf\xC3\xA9 \xE2\x82\xAC\tx");
   EXPECT_EQ(Escaped("\x1B]0;owned\x07\x1B[2J"), "\\x1b]0;owned\\x07\\x1b[2J");
   EXPECT_EQ(Escaped("a\x7F" "b\r"), "a\\x7fb\\x0d");
   EXPECT_EQ(Escaped("\xC2\x9B" "31m"), "\\u009b31m");         // C1 CSI
   EXPECT_EQ(Escaped("\x9B\xFF\xC3"), "\\x9b\\xff\\xc3");         // not UTF-8
   EXPECT_EQ(Escaped("\xE2\x82x"), "\\xe2\\x82x");
   EXPECT_EQ(Escaped(std::string("\0z", 2)), "\\x00z");
+}
 
-  // Through a stream, a character split across writes stays whole.
+TEST(TerminalOutput, LineBreaksBackslashesAndLayoutCharactersAreEscaped) {
+  // A line break cannot start a line; a backslash in a text cannot pass for
+  // an escape.
+  EXPECT_EQ(Escaped("a\nb\n"), "a\\nb\\n");
+  EXPECT_EQ(Escaped("\\n \\x1b \\"), "\\\\n \\\\x1b \\\\");
+  // Zero-width characters, direction marks, embeddings and overrides, line
+  // and paragraph separators, isolates and the byte order mark, in UTF-8.
+  const std::pair<const char*, const char*> layout[] = {
+      {"\xE2\x80\x8B", "\\u200b"}, {"\xE2\x80\x8C", "\\u200c"}, {"\xE2\x80\x8D", "\\u200d"},
+      {"\xE2\x80\x8E", "\\u200e"}, {"\xE2\x80\x8F", "\\u200f"}, {"\xE2\x80\xA8", "\\u2028"},
+      {"\xE2\x80\xA9", "\\u2029"}, {"\xE2\x80\xAA", "\\u202a"}, {"\xE2\x80\xAB", "\\u202b"},
+      {"\xE2\x80\xAC", "\\u202c"}, {"\xE2\x80\xAD", "\\u202d"}, {"\xE2\x80\xAE", "\\u202e"},
+      {"\xE2\x81\xA6", "\\u2066"}, {"\xE2\x81\xA7", "\\u2067"}, {"\xE2\x81\xA8", "\\u2068"},
+      {"\xE2\x81\xA9", "\\u2069"}, {"\xEF\xBB\xBF", "\\ufeff"}};
+  for (const auto& [utf8, escaped] : layout)
+    EXPECT_EQ(Escaped(std::string("x") + utf8 + "y"), std::string("x") + escaped + "y") << escaped;
+  // Their neighbours are ordinary characters.
+  for (const char* kept : {"\xE2\x80\x8A", "\xE2\x80\x90", "\xE2\x80\xA7", "\xE2\x80\xAF", "\xE2\x81\xA5",
+                           "\xE2\x81\xAA", "\xEF\xBB\xBE", "\xEF\xBC\x80", "\xC2\xA0", "\xF0\x9F\x98\x80"})
+    EXPECT_EQ(Escaped(kept), kept);
+}
+
+TEST(TerminalOutput, OnlyTheWritersLineEndsEndLines) {
+  // std::endl ends a line (a line feed, then a flush); a line feed inside
+  // what was written is a line break of a text.
   std::ostringstream target;
   {
     EscapingStreambuf buf(target.rdbuf());
     std::ostream os(&buf);
     os << "\xE2\x82";
     os.flush();
-    os << "\xAC\x1B" << std::endl;
+    os << "\xAC\x1B" << std::endl;  // a character split across writes stays whole
+    os << "name: A\n== PAT\n" << std::endl;
+    os << "x";
+    os.put('\n');
+    os << "y" << std::endl << std::endl;
     os << "\xE2";  // cut off at the end
   }
-  EXPECT_EQ(target.str(), "\xE2\x82\xAC\\x1b\n\\xe2");
+  EXPECT_EQ(target.str(), "\xE2\x82\xAC\\x1b\nname: A\\n== PAT\\n\nx\\ny\n\n\\xe2");
+
+  // A line feed at the end of a buffer's worth of text waits to see whether
+  // a flush follows.
+  const std::string long_text(10000, 'a');
+  std::ostringstream big;
+  {
+    EscapingStreambuf buf(big.rdbuf());
+    std::ostream os(&buf);
+    os << long_text + "\n" << "b" << std::endl;
+    os << long_text + "\n";
+    os.flush();
+    os << long_text + "\n";  // the last byte of all ends the last line
+  }
+  EXPECT_EQ(big.str(), long_text + "\\nb\n" + long_text + "\n" + long_text + "\n");
 }

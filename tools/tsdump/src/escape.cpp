@@ -14,6 +14,20 @@ void EscapeByte(std::string& out, unsigned char b) {
   out += kHex[b & 15];
 }
 
+void EscapeCodePoint(std::string& out, char32_t c) {
+  out += "\\u";
+  for (int shift = 12; shift >= 0; shift -= 4) out += kHex[(c >> shift) & 15];
+}
+
+// Characters that show nothing themselves but change how a terminal lays
+// out the rest of the line: zero-width ones, direction marks, embeddings,
+// overrides and isolates, the Unicode line and paragraph separators, and the
+// byte order mark.
+bool IsLayoutControl(char32_t c) {
+  return (c >= 0x200B && c <= 0x200F) || (c >= 0x2028 && c <= 0x202E) ||
+         (c >= 0x2066 && c <= 0x2069) || c == 0xFEFF;
+}
+
 }  // namespace
 
 size_t AppendEscaped(std::string& out, std::string_view in, bool final) {
@@ -22,7 +36,11 @@ size_t AppendEscaped(std::string& out, std::string_view in, bool final) {
   while (i < n) {
     const unsigned char b = static_cast<unsigned char>(in[i]);
     if (b < 0x80) {
-      if ((b < 0x20 && b != '\n' && b != '\t') || b == 0x7F)
+      if (b == '\n')
+        out += "\\n";
+      else if (b == '\\')
+        out += "\\\\";
+      else if ((b < 0x20 && b != '\t') || b == 0x7F)
         EscapeByte(out, b);
       else
         out += static_cast<char>(b);
@@ -37,14 +55,12 @@ size_t AppendEscaped(std::string& out, std::string_view in, bool final) {
       ++i;
       continue;
     }
-    if (len == 2 && b == 0xC2 && static_cast<unsigned char>(in[i + 1]) < 0xA0) {
-      const unsigned c = static_cast<unsigned char>(in[i + 1]);  // C1 control
-      out += "\\u00";
-      out += kHex[c >> 4];
-      out += kHex[c & 15];
-    } else {
+    char32_t c = b & (0x7F >> len);
+    for (int j = 1; j < len; ++j) c = (c << 6) | (static_cast<unsigned char>(in[i + j]) & 0x3F);
+    if (c < 0xA0 || IsLayoutControl(c))  // C1 controls from 2-byte sequences
+      EscapeCodePoint(out, c);
+    else
       out.append(in.data() + i, static_cast<size_t>(len));
-    }
     i += static_cast<size_t>(len);
   }
   return 0;
@@ -59,25 +75,37 @@ std::string Escaped(std::string_view in) {
 EscapingStreambuf::int_type EscapingStreambuf::overflow(int_type c) {
   if (traits_type::eq_int_type(c, traits_type::eof())) return traits_type::not_eof(c);
   in_ += traits_type::to_char_type(c);
-  if (in_.size() >= 8192) Flush(false);
+  if (in_.size() >= 8192) Flush(Pending::Keep);
   return c;
 }
 
 std::streamsize EscapingStreambuf::xsputn(const char* s, std::streamsize n) {
   in_.append(s, static_cast<size_t>(n));
-  if (in_.size() >= 8192) Flush(false);
+  if (in_.size() >= 8192) Flush(Pending::Keep);
   return n;
 }
 
 int EscapingStreambuf::sync() {
-  Flush(false);
+  Flush(Pending::LineEnd);
   return target_->pubsync();
 }
 
-void EscapingStreambuf::Flush(bool final) {
+void EscapingStreambuf::Flush(Pending pending) {
   if (in_.empty()) return;
   out_.clear();
-  const size_t keep = AppendEscaped(out_, in_, final);
+  size_t keep = 0;
+  const bool newline = in_.back() == '\n';
+  if (newline && pending == Pending::Keep) {
+    // It may be the end of the line (std::endl writes it, then syncs) or a
+    // line break inside a text: the next call tells.
+    keep = 1;
+    AppendEscaped(out_, std::string_view(in_).substr(0, in_.size() - 1), true);
+  } else if (newline) {
+    AppendEscaped(out_, std::string_view(in_).substr(0, in_.size() - 1), true);
+    out_ += '\n';
+  } else {
+    keep = AppendEscaped(out_, in_, pending == Pending::Final);
+  }
   target_->sputn(out_.data(), static_cast<std::streamsize>(out_.size()));
   in_.erase(0, in_.size() - keep);
 }

@@ -9,8 +9,10 @@
 // --pid N        read sections on PID N too (decimal or 0x hex)
 // FILE "-" reads standard input.
 //
-// Output is UTF-8 with control characters and broken sequences escaped, so
-// that the texts of a capture cannot drive the terminal.
+// Output is UTF-8 with control characters, broken sequences and invisible
+// layout characters escaped, and a line break inside a text written "\n",
+// so that the texts of a capture can neither drive the terminal nor make
+// up lines of the dump.
 #include <cstdio>
 #include <cstdlib>
 #if defined(__unix__)
@@ -124,7 +126,7 @@ int main(int argc, char** argv) {
                                                         : tslib::PacketReader(*in);
   while (const tsdump::u8* packet = reader.Next()) scanner.Packet(packet);
 
-  out << "input: " << path << "\n";
+  out << "input: " << path << std::endl;
   scanner.Report(out, &reader.stats());
   out.flush();
   if (strict && !scanner.Clean()) return 2;
