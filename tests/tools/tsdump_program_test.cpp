@@ -1,5 +1,6 @@
 // orb-tsdump run as a program on files written by the test: texts of a
-// hostile capture cannot make up lines of the dump or reorder one on screen.
+// hostile capture cannot make up lines of the dump or reorder one on screen,
+// and the output does not depend on how the file is read.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -199,4 +200,36 @@ TEST(TsdumpProgram, BroadcastTextsCannotForgeLinesOrReorderThem) {
   for (const char* raw : {"\xE2\x80\xAE", "\xE2\x81\xA6", "\xE2\x81\xA9", "\xE2\x80\x8B", "\xE2\x80\x8F",
                           "\xEF\xBB\xBF", "\xE2\x80\xA8"})
     EXPECT_EQ(run.out.find(raw), std::string::npos) << run.out;
+}
+
+TEST(TsdumpProgram, OutputDoesNotDependOnTheReadSize) {
+  // A generated stream with stray bytes between packets, read in pieces
+  // that cut packets and the stray runs at every offset, and from a pipe.
+  ScratchFile file("junk.ts");
+  const Result gen = Shell(std::string(ORB_TSGEN) + " --size 0.5 --junk " + file.path());
+  ASSERT_EQ(gen.status, 0) << gen.out;
+  const Result reference = Tsdump("--dump --descriptors " + file.path());
+  ASSERT_EQ(reference.status, 0) << reference.out;
+  ASSERT_EQ(reference.out.find("resyncs: 0,"), std::string::npos) << reference.out;
+  ASSERT_NE(reference.out.find("== EIT"), std::string::npos);
+  for (const char* size : {"1", "187", "188", "189", "751", "752", "753", "4096", "100000"}) {
+    const Result run = Tsdump("--dump --descriptors --read-size " + std::string(size) + " " + file.path());
+    EXPECT_EQ(run.status, 0) << size;
+    EXPECT_TRUE(run.out == reference.out) << "read size " << size;
+  }
+  const Result piped = Tsdump("--dump --descriptors - < " + file.path());
+  const std::string named = "input: " + file.path() + "\n";
+  std::string expected = reference.out;
+  expected.replace(expected.find(named), named.size(), "input: -\n");
+  EXPECT_TRUE(piped.out == expected) << "standard input";
+}
+
+TEST(TsdumpProgram, RefusesWhatItCannotRead) {
+  EXPECT_EQ(Tsdump("--read-size 0 x.ts 2>/dev/null").status, 1);
+  EXPECT_EQ(Tsdump("--read-size -5 x.ts 2>/dev/null").status, 1);
+  EXPECT_EQ(Tsdump(std::string(ORB_SCRATCH_DIR) + "/no-such-file.ts 2>/dev/null").status, 1);
+  // A directory opens but cannot be read.
+  const Result dir = Tsdump(std::string(ORB_SCRATCH_DIR) + " 2>&1");
+  EXPECT_EQ(dir.status, 1);
+  EXPECT_NE(dir.out.find("cannot read"), std::string::npos) << dir.out;
 }

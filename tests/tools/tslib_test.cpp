@@ -1,6 +1,8 @@
 // Transport-stream plumbing of the tools: packetiser, reassembler, reader.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
 #include <sstream>
 
 #include "tslib/ts.h"
@@ -174,30 +176,54 @@ TEST(SectionReassembler, RefusesHostilePackets) {
   EXPECT_EQ(c.sections.size(), 2u);
 }
 
-TEST(PacketReader, ResynchronisesAcrossJunkAndChunks) {
-  // More than one read chunk of packets with stray bytes in between (sync
-  // bytes among them), a junk lead-in and a partial packet at the end.
-  Bytes stream = {0x47, 0x00, 0x47, 0x12};
-  size_t expected = 0;
-  u8 cc = 0;
-  size_t junkBytes = 4;
-  // Runs shorter than a packet that start with a sync byte, and one longer
-  // run that does not.
-  const size_t runs[] = {37, 120, 187, 300};
-  for (int i = 0; i < 6000; ++i) {
-    AppendFillerPacket(static_cast<u16>(i % 100), &cc, static_cast<u8>(i % 0x40), stream);
-    ++expected;
-    if (i % 1000 == 999 && i < 4000) {
-      const size_t n = runs[i / 1000];
-      for (size_t k = 0; k < n; ++k)
-        stream.push_back(k % 3 == 0 && n < kPacketSize ? kSyncByte : static_cast<u8>(k % 3 + 1));
-      junkBytes += n;
-    }
-  }
-  stream.insert(stream.end(), {0x47, 0x01, 0x02});
-  junkBytes += 3;
+namespace {
 
-  std::istringstream in(std::string(stream.begin(), stream.end()));
+// Packets of PIDs 0, 1, .. 99 over and over, with stray bytes in between
+// (sync bytes among them), a junk lead-in and a partial packet at the end.
+struct JunkStream {
+  Bytes bytes = {0x47, 0x00, 0x47, 0x12};
+  size_t packets = 0;
+  size_t junkBytes = 4;
+
+  JunkStream() {
+    u8 cc = 0;
+    // Runs shorter than a packet that start with a sync byte, and one longer
+    // run that does not.
+    const size_t runs[] = {37, 120, 187, 300};
+    for (int i = 0; i < 6000; ++i) {
+      AppendFillerPacket(static_cast<u16>(i % 100), &cc, static_cast<u8>(i % 0x40), bytes);
+      ++packets;
+      if (i % 1000 == 999 && i < 4000) {
+        const size_t n = runs[i / 1000];
+        for (size_t k = 0; k < n; ++k)
+          bytes.push_back(k % 3 == 0 && n < kPacketSize ? kSyncByte : static_cast<u8>(k % 3 + 1));
+        junkBytes += n;
+      }
+    }
+    bytes.insert(bytes.end(), {0x47, 0x01, 0x02});
+    junkBytes += 3;
+  }
+};
+
+// Everything a reader hands out: the packets one after the other, then its
+// counters.
+struct ReadBack {
+  Bytes packets;
+  PacketReader::Stats stats;
+};
+
+ReadBack ReadAll(PacketReader& reader) {
+  ReadBack r;
+  while (const u8* p = reader.Next()) r.packets.insert(r.packets.end(), p, p + kPacketSize);
+  r.stats = reader.stats();
+  return r;
+}
+
+}  // namespace
+
+TEST(PacketReader, ResynchronisesAcrossJunkAndChunks) {
+  const JunkStream stream;
+  std::istringstream in(std::string(stream.bytes.begin(), stream.bytes.end()));
   PacketReader reader(in);
   size_t n = 0;
   u16 lastPid = 0xFFFF;
@@ -208,16 +234,55 @@ TEST(PacketReader, ResynchronisesAcrossJunkAndChunks) {
     lastPid = pid;
     ++n;
   }
-  EXPECT_EQ(n, expected);
-  EXPECT_EQ(lastPid, (expected - 1) % 100);
-  EXPECT_EQ(reader.stats().packets, expected);
-  EXPECT_EQ(reader.stats().skippedBytes, junkBytes);
+  EXPECT_EQ(n, stream.packets);
+  EXPECT_EQ(lastPid, (stream.packets - 1) % 100);
+  EXPECT_EQ(reader.stats().packets, stream.packets);
+  EXPECT_EQ(reader.stats().skippedBytes, stream.junkBytes);
   EXPECT_EQ(reader.stats().resyncs, 5u);  // the lead-in and the four runs
 
-  PacketReader memory(stream.data(), stream.size());
+  PacketReader memory(stream.bytes.data(), stream.bytes.size());
   size_t m = 0;
   while (memory.Next()) ++m;
-  EXPECT_EQ(m, expected);
+  EXPECT_EQ(m, stream.packets);
+}
+
+TEST(PacketReader, ReadsTheSameWhateverTheBufferAndTheReadSizes) {
+  // The input in memory as the reference; then read through the reader's
+  // own buffer with chunks of every size around a packet and the lock-on
+  // look-ahead, and from a source that hands out fewer bytes than asked, so
+  // that buffer boundaries fall at every offset of a packet and of the junk.
+  const JunkStream stream;
+  PacketReader memory(stream.bytes.data(), stream.bytes.size());
+  const ReadBack reference = ReadAll(memory);
+  ASSERT_EQ(reference.stats.packets, stream.packets);
+  ASSERT_EQ(reference.stats.skippedBytes, stream.junkBytes);
+
+  const size_t chunks[] = {1, 2, 187, 188, 189, 376, 563, 564, 565, 751, 752, 753, 1000, 4096, 65536,
+                           PacketReader::kDefaultChunk};
+  const size_t pieces[] = {0, 1, 7, 188, 999};  // at most that much a read; 0: as asked
+  for (size_t chunk : chunks) {
+    for (size_t piece : pieces) {
+      size_t at = 0, reads = 0;
+      PacketReader reader(
+          [&](u8* p, size_t n) {
+            EXPECT_LE(n, chunk);
+            EXPECT_GT(n, 0u);
+            // Uneven pieces: 1, 2, .. `piece` bytes by turns.
+            size_t take = piece ? std::min(n, 1 + reads++ % piece) : n;
+            take = std::min(take, stream.bytes.size() - at);
+            std::memcpy(p, stream.bytes.data() + at, take);
+            at += take;
+            return take;
+          },
+          chunk);
+      const ReadBack r = ReadAll(reader);
+      EXPECT_EQ(r.packets, reference.packets) << "chunk " << chunk << ", piece " << piece;
+      EXPECT_EQ(r.stats.packets, reference.stats.packets) << "chunk " << chunk << ", piece " << piece;
+      EXPECT_EQ(r.stats.resyncs, reference.stats.resyncs) << "chunk " << chunk << ", piece " << piece;
+      EXPECT_EQ(r.stats.skippedBytes, reference.stats.skippedBytes)
+          << "chunk " << chunk << ", piece " << piece;
+    }
+  }
 }
 
 TEST(PacketReader, ShortInputs) {

@@ -1,24 +1,28 @@
 // orb-tsdump: reads a transport-stream file and reports its PSI/SI.
 //
-//   orb-tsdump [--dump] [--descriptors] [--strict] [--complete] [--pid N]... FILE
+//   orb-tsdump [--dump] [--descriptors] [--strict] [--complete] [--pid N]...
+//              [--read-size N] FILE
 //
 // --dump         each distinct section's dump after the summary's header lines
 // --descriptors  with --dump: every descriptor of every loop
 // --strict       exit 2 when a section was refused or lost on the way
 // --complete     exit 3 unless every table kind was read
 // --pid N        read sections on PID N too (decimal or 0x hex)
-// FILE "-" reads standard input.
+// --read-size N  read the input N bytes at a time (default 1 MiB); the
+//                output does not depend on it (tests cut packets with it)
+// FILE "-" reads standard input.  The input goes through one reused buffer,
+// so memory does not grow with the length of the file.
 //
 // Output is UTF-8 with control characters, broken sequences and invisible
 // layout characters escaped, and a line break inside a text written "\n",
 // so that the texts of a capture can neither drive the terminal nor make
 // up lines of the dump.
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #if defined(__unix__)
 #include <fcntl.h>
-#include <sys/mman.h>
-#include <sys/stat.h>
 #include <unistd.h>
 #endif
 #include <fstream>
@@ -31,46 +35,42 @@
 
 namespace {
 
-// A regular file mapped into memory where the system can: read in place,
-// without copying it through a stream buffer.
-class MappedFile {
+#if defined(__unix__)
+// A file read with read(2), told that it is read from start to end.
+class File {
  public:
-  explicit MappedFile(const std::string& path) {
-#if defined(__unix__)
-    const int fd = open(path.c_str(), O_RDONLY);
-    if (fd < 0) return;
-    struct stat st;
-    if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0) {
-      void* p = mmap(nullptr, static_cast<size_t>(st.st_size), PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
-      if (p != MAP_FAILED) {
-        data_ = static_cast<const tsdump::u8*>(p);
-        size_ = static_cast<size_t>(st.st_size);
-        madvise(p, size_, MADV_SEQUENTIAL);
-      }
-    }
-    close(fd);
-#else
-    (void)path;
-#endif
+  explicit File(const std::string& path) : fd_(open(path.c_str(), O_RDONLY)) {
+    if (fd_ >= 0) posix_fadvise(fd_, 0, 0, POSIX_FADV_SEQUENTIAL);
   }
-  ~MappedFile() {
-#if defined(__unix__)
-    if (data_) munmap(const_cast<tsdump::u8*>(data_), size_);
-#endif
+  ~File() {
+    if (fd_ >= 0) close(fd_);
   }
-  MappedFile(const MappedFile&) = delete;
-  MappedFile& operator=(const MappedFile&) = delete;
+  File(const File&) = delete;
+  File& operator=(const File&) = delete;
 
-  const tsdump::u8* data() const { return data_; }
-  size_t size() const { return size_; }
+  bool is_open() const { return fd_ >= 0; }
+  // The errno of a failed read, 0 if none failed.
+  int error() const { return error_; }
+
+  size_t Read(tsdump::u8* p, size_t n) {
+    for (;;) {
+      const ssize_t got = read(fd_, p, n);
+      if (got >= 0) return static_cast<size_t>(got);
+      if (errno == EINTR) continue;
+      error_ = errno;
+      return 0;
+    }
+  }
 
  private:
-  const tsdump::u8* data_ = nullptr;
-  size_t size_ = 0;
+  int fd_;
+  int error_ = 0;
 };
+#endif
 
 int Usage() {
-  std::cerr << "usage: orb-tsdump [--dump] [--descriptors] [--strict] [--complete] [--pid N]... FILE\n";
+  std::cerr << "usage: orb-tsdump [--dump] [--descriptors] [--strict] [--complete] [--pid N]... "
+               "[--read-size N] FILE\n";
   return 1;
 }
 
@@ -80,6 +80,7 @@ int main(int argc, char** argv) {
   std::ios::sync_with_stdio(false);
   tsdump::Options options;
   bool strict = false, complete = false;
+  size_t readSize = tslib::PacketReader::kDefaultChunk;
   std::string path;
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
@@ -96,6 +97,13 @@ int main(int argc, char** argv) {
       const unsigned long pid = std::strtoul(argv[++i], &end, 0);
       if (!end || *end || pid > 0x1FFF) return Usage();
       options.extraPids.insert(static_cast<tsdump::u16>(pid));
+    } else if (a == "--read-size" && i + 1 < argc) {
+      const char* arg = argv[++i];
+      char* end = nullptr;
+      errno = 0;
+      const unsigned long long n = std::strtoull(arg, &end, 0);
+      if (!end || *end || *arg == '-' || errno || n == 0 || n > (1ull << 30)) return Usage();
+      readSize = static_cast<size_t>(n);
     } else if (path.empty() && (a == "-" || a.rfind("--", 0) != 0)) {
       path = a;
     } else {
@@ -104,30 +112,44 @@ int main(int argc, char** argv) {
   }
   if (path.empty()) return Usage();
 
-  std::ifstream file;
-  std::istream* in = &std::cin;
-  std::unique_ptr<MappedFile> mapped;
+  std::unique_ptr<tslib::PacketReader> reader;
+#if defined(__unix__)
+  std::unique_ptr<File> file;
   if (path != "-") {
-    mapped = std::make_unique<MappedFile>(path);
-    if (!mapped->data()) {
-      file.open(path, std::ios::binary);
-      if (!file) {
-        std::cerr << "orb-tsdump: cannot open " << path << "\n";
-        return 1;
-      }
-      in = &file;
+    file = std::make_unique<File>(path);
+    if (!file->is_open()) {
+      std::cerr << "orb-tsdump: cannot open " << path << ": " << std::strerror(errno) << "\n";
+      return 1;
     }
+    reader = std::make_unique<tslib::PacketReader>(
+        [f = file.get()](tsdump::u8* p, size_t n) { return f->Read(p, n); }, readSize);
   }
+#else
+  std::ifstream file;
+  if (path != "-") {
+    file.open(path, std::ios::binary);
+    if (!file) {
+      std::cerr << "orb-tsdump: cannot open " << path << "\n";
+      return 1;
+    }
+    reader = std::make_unique<tslib::PacketReader>(file, readSize);
+  }
+#endif
+  if (!reader) reader = std::make_unique<tslib::PacketReader>(std::cin, readSize);
 
   tsdump::EscapingStreambuf escaping(std::cout.rdbuf());
   std::ostream out(&escaping);
   tsdump::Scanner scanner(options, &out);
-  tslib::PacketReader reader = mapped && mapped->data() ? tslib::PacketReader(mapped->data(), mapped->size())
-                                                        : tslib::PacketReader(*in);
-  while (const tsdump::u8* packet = reader.Next()) scanner.Packet(packet);
+  while (const tsdump::u8* packet = reader->Next()) scanner.Packet(packet);
+#if defined(__unix__)
+  if (file && file->error()) {
+    std::cerr << "orb-tsdump: cannot read " << path << ": " << std::strerror(file->error()) << "\n";
+    return 1;
+  }
+#endif
 
   out << "input: " << path << std::endl;
-  scanner.Report(out, &reader.stats());
+  scanner.Report(out, &reader->stats());
   out.flush();
   if (strict && !scanner.Clean()) return 2;
   if (complete && !scanner.Complete()) return 3;

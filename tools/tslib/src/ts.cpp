@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace tslib {
 
@@ -19,11 +20,20 @@ PacketHeader ParseHeader(const u8* p) {
 // --- PacketReader ------------------------------------------------------------
 
 namespace {
-constexpr size_t kChunk = 1 << 20;
 constexpr size_t kLockPackets = 3;
 }  // namespace
 
-PacketReader::PacketReader(std::istream& in) : in_(&in) {}
+PacketReader::PacketReader(Source read, size_t chunk)
+    : read_(std::move(read)), chunk_(std::max<size_t>(chunk, 1)) {}
+
+PacketReader::PacketReader(std::istream& in, size_t chunk)
+    : PacketReader(
+          [&in](u8* p, size_t n) -> size_t {
+            if (!in) return 0;
+            in.read(reinterpret_cast<char*>(p), static_cast<std::streamsize>(n));
+            return static_cast<size_t>(in.gcount());
+          },
+          chunk) {}
 
 PacketReader::PacketReader(const u8* data, size_t size) : eof_(true), data_(data), size_(data ? size : 0) {}
 
@@ -31,8 +41,9 @@ void PacketReader::Fill(size_t want) {
   if (Available() >= want || eof_) return;
   // Keep what is left at the front of the buffer and read behind it.
   const size_t left = Available();
-  if (cap_ < left + std::max(want, kChunk)) {
-    const size_t cap = left + std::max(want, kChunk);
+  if (cap_ < left + std::max(want, chunk_)) {
+    // left < want: room for a whole chunk behind whatever is left over, once.
+    const size_t cap = want + std::max(want, chunk_);
     std::unique_ptr<u8[]> grown(new u8[cap]);
     if (left) std::memcpy(grown.get(), data_ + pos_, left);
     mem_ = std::move(grown);
@@ -44,9 +55,9 @@ void PacketReader::Fill(size_t want) {
   size_ = left;
   pos_ = 0;
   while (size_ < want && !eof_) {
-    in_->read(reinterpret_cast<char*>(mem_.get() + size_), static_cast<std::streamsize>(cap_ - size_));
-    size_ += static_cast<size_t>(in_->gcount());
-    if (!*in_) eof_ = true;
+    const size_t got = read_(mem_.get() + size_, std::min(cap_ - size_, chunk_));
+    size_ += got;
+    if (got == 0) eof_ = true;
   }
 }
 

@@ -51,7 +51,14 @@ class PacketReader {
     u64 skippedBytes = 0;   // bytes between packets (and a trailing partial packet)
   };
 
-  explicit PacketReader(std::istream& in);
+  // Reads from a source in a buffer of its own that is reused: at most
+  // `chunk` bytes a read, so the reader holds about `chunk` bytes whatever
+  // the length of the input.  `read` fills up to `n` bytes at `p` and
+  // returns how many it did, 0 at the end of the input.
+  using Source = std::function<size_t(u8* p, size_t n)>;
+  static constexpr size_t kDefaultChunk = size_t(1) << 20;
+  explicit PacketReader(Source read, size_t chunk = kDefaultChunk);
+  explicit PacketReader(std::istream& in, size_t chunk = kDefaultChunk);
   // Reads from memory; the bytes are not copied and must stay valid while
   // the reader is used.
   PacketReader(const u8* data, size_t size);
@@ -68,7 +75,8 @@ class PacketReader {
   bool StillLocked();
   size_t Available() const { return size_ - pos_; }
 
-  std::istream* in_ = nullptr;
+  Source read_;
+  size_t chunk_ = kDefaultChunk;
   bool eof_ = false;
   std::unique_ptr<u8[]> mem_;  // stream input: the read buffer (never zero-filled)
   size_t cap_ = 0;
