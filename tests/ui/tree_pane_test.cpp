@@ -2,8 +2,9 @@
 // node (TVM_GETNEXTITEM / TVM_GETITEM) against the builders' text, every kind
 // of node selected and the value pane's rows read back, clearing, the
 // context menus of a right click, and Set tuner... on the simulated cards of
-// the budget plug-in.  A picture of an expanded tree is left beside the test
-// program (tree_pane.bmp).
+// the budget plug-in; the tree opens wide enough for its services' labels.
+// Pictures of an expanded tree are left beside the test program
+// (tree_pane.bmp, tree_pane_as_opened.bmp).
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -867,6 +868,7 @@ TEST_F(TreePaneTest, OpensWideEnoughForTheLabelsOfItsServices) {
   ::SelectObject(dc, old);
   ::ReleaseDC(Tree(), dc);
   int programs = 0;
+  HTREEITEM last = nullptr;
   for (HTREEITEM network = Next(Find({"ALL NETWORKS"}), TVGN_CHILD); network; network = Next(network, TVGN_NEXT)) {
     ::SendMessageW(Tree(), TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(network));
     for (HTREEITEM ts = Next(network, TVGN_CHILD); ts; ts = Next(ts, TVGN_NEXT)) {
@@ -881,11 +883,16 @@ TEST_F(TreePaneTest, OpensWideEnoughForTheLabelsOfItsServices) {
           EXPECT_LE(text.right, client.right) << Text(program);
           EXPECT_LE(text.left + unnamed.cx + 6, client.right) << "beside " << Text(program);
           ++programs;
+          last = program;
         }
       }
     }
   }
   EXPECT_GT(programs, 4);
+  // A picture for review: the tree as it opens, a program selected.
+  Select(last);
+  ::SendMessageW(Tree(), TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(last));
+  orb_test::SavePaintedWindow(frame_->m_hWnd, ExeDir() + L"\\tree_pane_as_opened.bmp", 200);
 }
 
 TEST_F(TreePaneTest, PictureOfAnExpandedTree) {
