@@ -9,6 +9,7 @@
 
 #include "dialog_driver.h"
 #include "orb_atl/module.h"
+#include "win_layout.h"
 #include "win_process.h"
 
 namespace plugtest {
@@ -74,6 +75,7 @@ TEST_P(DialogTest, ConfigurationEditsSlotsAndStoresThemOnOk) {
   // The satellite list's objects the sheet asks for are all given back.
   const LONG liveObjects = orb::com::ModuleLockCount();
   std::vector<std::string> emptySlots, slots, satellites, info;
+  std::string layout;
   bool selectorEnabled = true;
   std::string shownLof1;
   DialogScript script([&] {
@@ -97,9 +99,11 @@ TEST_P(DialogTest, ConfigurationEditsSlotsAndStoresThemOnOk) {
     Choose(page, 1004, 0);  // back to slot 1: its own values come back
     shownLof1 = ItemText(page, 1005);
     Choose(page, 1004, 1);
+    layout += orb_test::LayoutFaultText(page);
     SaveWindowBitmap(sheet, Picture("config_lnb"));
     SendMessageA(sheet, PSM_SETCURSEL, 1, 0);
     info.push_back(ItemText(CurrentPage(sheet), 218));
+    layout += orb_test::LayoutFaultText(CurrentPage(sheet));
     SaveWindowBitmap(sheet, Picture("config_info"));
     PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
     WaitFor([sheet] { return !IsWindow(sheet); });
@@ -112,6 +116,7 @@ TEST_P(DialogTest, ConfigurationEditsSlotsAndStoresThemOnOk) {
   EXPECT_EQ(satellites, (std::vector<std::string>{"19.2E", "13.0E"}));
   EXPECT_EQ(slots, (std::vector<std::string>{"A/A", "A/B", "B/A", "B/B"}));
   EXPECT_EQ(shownLof1, "9750000");
+  EXPECT_EQ(layout, "");
   ASSERT_EQ(info.size(), 1u);
   EXPECT_NE(info[0].find("FEC auto: "), std::string::npos);
   EXPECT_NE(info[0].find("\nAntenna power: "), std::string::npos);
@@ -183,6 +188,7 @@ TEST_P(DialogTest, TuningByHandLocksAndShowsTheSignal) {
   bool inversionShown = false;
   DWORD inversionChecked = 99, inversionUnchecked = 99;
   Box box;
+  std::string layout;
   DialogScript script([&] {
     HWND dlg = WaitDialog("Tuning");
     if (!dlg) return;
@@ -203,6 +209,7 @@ TEST_P(DialogTest, TuningByHandLocksAndShowsTheSignal) {
     sync = ProgressPos(dlg, 1082);
     level = ProgressPos(dlg, 1078);
     quality = ProgressPos(dlg, 1079);
+    layout = orb_test::LayoutFaultText(dlg);
     SaveWindowBitmap(dlg, Picture("tuning"));
     // Outside the LNB's window: refused, nothing sent.
     channelsBefore = static_cast<int>(vsim_->Channels().size());
@@ -216,6 +223,7 @@ TEST_P(DialogTest, TuningByHandLocksAndShowsTheSignal) {
   });
   EXPECT_EQ(dialogs_->ShowTuningDialog(nullptr), S_OK);
   script.Join();
+  EXPECT_EQ(layout, "");
   EXPECT_EQ(sync, 1);
   EXPECT_GT(level, 0);
   EXPECT_GE(quality, 50);
@@ -295,9 +303,11 @@ TEST_P(DialogTest, TuningACableCardByChannelName) {
   int sync = -1;
   VSIM_CHANNEL at64{};
   Box box;
+  std::string layout;
   DialogScript script([&] {
     HWND dlg = WaitDialog("Tuning");
     if (!dlg) return;
+    layout = orb_test::LayoutFaultText(dlg);
     symbolRateEnabled = Enabled(dlg, 202);
     slotEnabled = Enabled(dlg, 1004);
     qams = ListEntries(dlg, 205);
@@ -320,6 +330,7 @@ TEST_P(DialogTest, TuningACableCardByChannelName) {
   });
   EXPECT_EQ(dialogs_->ShowTuningDialog(nullptr), S_OK);
   script.Join();
+  EXPECT_EQ(layout, "");
   EXPECT_TRUE(symbolRateEnabled);
   EXPECT_FALSE(slotEnabled);
   EXPECT_EQ(qams, (std::vector<std::string>{"16", "32", "64", "128", "256"}));
@@ -377,6 +388,7 @@ TEST_P(StreamingTest, SectionPageWritesExactlyTheMatchingSections) {
   std::string row;
   bool extensionEnabledBefore = true, extensionEnabledAfter = false;
   Box refused;
+  std::string layout;
   DialogScript script([&] {
     HWND sheet = WaitDialog("Streaming");
     if (!sheet) return;
@@ -417,6 +429,7 @@ TEST_P(StreamingTest, SectionPageWritesExactlyTheMatchingSections) {
     SetItemText(page, 1090, "70");
     Notify(page, 223, BN_CLICKED);
     WaitFor([&] { return FileSize(file) > 2000 && FileSize(tdtFile) >= 16; }, 5000);
+    layout += orb_test::LayoutFaultText(page);
     SaveWindowBitmap(sheet, Picture("streaming_si"));
     Notify(page, 228, BN_CLICKED);
     rowsAfterStop = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
@@ -424,6 +437,7 @@ TEST_P(StreamingTest, SectionPageWritesExactlyTheMatchingSections) {
   });
   EXPECT_EQ(dialogs_->ShowStreaming(nullptr), S_OK);
   script.Join();
+  EXPECT_EQ(layout, "");
   if (GetParam().filterType == 3)
     EXPECT_EQ(pages, (std::vector<std::string>{"Piping", "A/V streaming", "SI/private sections"}));
   else if (std::string(GetParam().name) == "belvane")
@@ -468,6 +482,7 @@ TEST_P(StreamingTest, PipingWritesOneFilePerPidUntilTheSheetCloses) {
   std::vector<std::string> sizes;
   int rows = -1;
   Box failed;
+  std::string layout;
   DialogScript script([&] {
     HWND sheet = WaitDialog("Streaming");
     if (!sheet) return;
@@ -486,12 +501,14 @@ TEST_P(StreamingTest, PipingWritesOneFilePerPidUntilTheSheetCloses) {
     AnswerBox(std::string(GetParam().name), failed);
     rows = static_cast<int>(SendDlgItemMessageA(page, 219, LVM_GETITEMCOUNT, 0, 0));
     WaitFor([&] { return FileSize(pat) >= 188 * 20 && FileSize(sdt) >= 188 * 5; }, 5000);
+    layout += orb_test::LayoutFaultText(page);
     SaveWindowBitmap(sheet, Picture("streaming_piping"));
     // Closed from the system menu: the filters go with the page.
     PostMessageA(sheet, WM_SYSCOMMAND, SC_CLOSE, 0);
   });
   EXPECT_EQ(dialogs_->ShowStreaming(nullptr), S_OK);
   script.Join();
+  EXPECT_EQ(layout, "");
   ASSERT_EQ(sizes.size(), 9u);
   EXPECT_EQ(sizes[1], "1 Paket\t (184 Byte)");
   EXPECT_EQ(failed.text, "Failed to add filter");
@@ -513,6 +530,7 @@ TEST_P(StreamingTest, AvPageSetsThePidsAndRecords) {
   const std::wstring file = OutFile("av.mpg");
   bool stopEnabledAtStart = true, stopEnabledRecording = false, stillIdle = false;
   Box pidsRefused, openRefused;
+  std::string layout;
   DialogScript script([&] {
     HWND sheet = WaitDialog("Streaming");
     if (!sheet) return;
@@ -534,12 +552,14 @@ TEST_P(StreamingTest, AvPageSetsThePidsAndRecords) {
     Notify(page, 242, BN_CLICKED);
     stopEnabledRecording = Enabled(page, 228) && !Enabled(page, 242);
     WaitFor([&] { return FileSize(file) > 10000; }, 5000);
+    layout += orb_test::LayoutFaultText(page);
     SaveWindowBitmap(sheet, Picture("streaming_av"));
     // Escape while recording: the recording is stopped and the file closed.
     PostMessageA(sheet, WM_COMMAND, IDCANCEL, 0);
   });
   EXPECT_EQ(dialogs_->ShowStreaming(nullptr), S_OK);
   script.Join();
+  EXPECT_EQ(layout, "");
   EXPECT_FALSE(stopEnabledAtStart);
   EXPECT_EQ(pidsRefused.text, "Could not set PIDs!");
   EXPECT_EQ(openRefused.text, "failed to open file");
@@ -564,6 +584,7 @@ TEST_P(StreamingTest, TsRecordingWritesTheStreamAndItsInfoFile) {
   std::string stopText, startText, lost;
   bool closedAfterFailure = false;
   Box failed;
+  std::string layout;
   DialogScript script([&] {
     HWND sheet = WaitDialog("Streaming");
     if (!sheet) return;
@@ -583,6 +604,7 @@ TEST_P(StreamingTest, TsRecordingWritesTheStreamAndItsInfoFile) {
     WaitFor([&] { return FileSize(file) > 188 * 5000; }, 5000);
     WaitFor([&] { return ItemText(page, 203) == "3"; }, 2000);
     lost = ItemText(page, 203);
+    layout += orb_test::LayoutFaultText(page);
     SaveWindowBitmap(sheet, Picture("streaming_tsrec"));
     Notify(page, 204, BN_CLICKED);
     // A second recording, ended by closing the sheet.
@@ -593,6 +615,7 @@ TEST_P(StreamingTest, TsRecordingWritesTheStreamAndItsInfoFile) {
   });
   EXPECT_EQ(dialogs_->ShowStreaming(nullptr), S_OK);
   script.Join();
+  EXPECT_EQ(layout, "");
   EXPECT_EQ(failed.text, "TS-Record Start failed!");
   EXPECT_TRUE(closedAfterFailure);
   EXPECT_EQ(startText, "Start");
@@ -677,9 +700,11 @@ TEST_P(DialogTest, TuningATerrestrialCard) {
   bool symbolRateEnabled = true, bandwidthShown = false;
   int sync = -1;
   Box box;
+  std::string layout;
   DialogScript script([&] {
     HWND dlg = WaitDialog("Tuning");
     if (!dlg) return;
+    layout = orb_test::LayoutFaultText(dlg);
     symbolRateEnabled = Enabled(dlg, 202);
     bandwidthShown = Visible(dlg, 206) && Visible(dlg, 207);
     SetItemText(dlg, 201, "e21");  // 474000 kHz: in range, nothing there
@@ -695,6 +720,7 @@ TEST_P(DialogTest, TuningATerrestrialCard) {
   });
   EXPECT_EQ(dialogs_->ShowTuningDialog(nullptr), S_OK);
   script.Join();
+  EXPECT_EQ(layout, "");
   EXPECT_FALSE(symbolRateEnabled);
   EXPECT_EQ(box.text, "Please insert a valid frequency!\n(470000 kHz - 860000 kHz)");
   EXPECT_EQ(sync, 1);

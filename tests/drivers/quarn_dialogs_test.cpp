@@ -20,6 +20,7 @@
 #include "orb_atl/com_ptr.h"
 #include "quarn.h"
 #include "quarn_fixture.h"
+#include "win_layout.h"
 #include "win_process.h"
 
 namespace {
@@ -76,7 +77,7 @@ class QuarnDialogTest : public QuarnTest {
 
 TEST_F(QuarnDialogTest, PinListsKeepOrderedPidsPerPin) {
   std::vector<std::string> pages, pin0, pin1, afterRemove;
-  std::string file0Back, avAudio, avVideo;
+  std::string file0Back, avAudio, avVideo, layout;
   DialogScript script([&] {
     HWND sheet = WaitDialog("Streaming");
     if (!sheet) return;
@@ -93,16 +94,19 @@ TEST_F(QuarnDialogTest, PinListsKeepOrderedPidsPerPin) {
     SendDlgItemMessageA(page, 276, LB_SETSEL, TRUE, 2);
     Notify(page, 282, BN_CLICKED);
     afterRemove = ListBoxTexts(page, 276);
+    layout += orb_test::LayoutFaultText(page);
     SaveWindowBitmap(sheet, L"dialog_quarn_streaming_ts.bmp");
     SendMessageA(sheet, PSM_SETCURSEL, 1, 0);
     HWND av = CurrentPage(sheet);
     avAudio = ItemText(av, 225);
     avVideo = ItemText(av, 224);
+    layout += orb_test::LayoutFaultText(av);
     SaveWindowBitmap(sheet, L"dialog_quarn_streaming_av.bmp");
     PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
   });
   EXPECT_EQ(dialogs_->ShowStreaming(nullptr), S_OK);
   script.Join();
+  EXPECT_EQ(layout, "");
   EXPECT_EQ(pages, (std::vector<std::string>{"TS", "A/V streaming", "SI/Private sections"}));
   // "zz" has no hexadecimal digit: PID 0.
   EXPECT_EQ(pin0, (std::vector<std::string>{"0000", "0012", "01FF"}));
@@ -168,6 +172,7 @@ TEST_F(QuarnDialogTest, TsPageWritesThePacketsOfItsPidsPerPin) {
 
 TEST_F(QuarnDialogTest, SiPageWritesTheSectionsOfItsPids) {
   const std::wstring file = OutFile("si_pin1.bin");
+  std::string layout;
   DialogScript script([&] {
     HWND sheet = WaitDialog("Streaming");
     if (!sheet) return;
@@ -176,6 +181,7 @@ TEST_F(QuarnDialogTest, SiPageWritesTheSectionsOfItsPids) {
     SetUpPin(page, 1, file, {"0", "11"});
     Notify(page, 230, BN_CLICKED);
     WaitFor([&] { return FileSize(file) > 2000; }, 5000);
+    layout = orb_test::LayoutFaultText(page);
     SaveWindowBitmap(sheet, L"dialog_quarn_streaming_si.bmp");
     Notify(page, 230, BN_CLICKED);
     WaitFor([&] { return ItemText(page, 230) == "Start" && Enabled(page, 230); }, 5000);
@@ -183,6 +189,7 @@ TEST_F(QuarnDialogTest, SiPageWritesTheSectionsOfItsPids) {
   });
   EXPECT_EQ(dialogs_->ShowStreaming(nullptr), S_OK);
   script.Join();
+  EXPECT_EQ(layout, "");
   EXPECT_EQ(Sim().RunningStreams(), 0);
   EXPECT_EQ(Sim().LiveFilters(), 1);
   // Whole sections one after another: the PAT, and the SDT/BAT of PID 0x11.
@@ -273,17 +280,20 @@ TEST_F(QuarnDialogTest, ClosingTheSheetStopsARunningPageAndOnlyOneUsesTheGraph) 
 }
 
 TEST_F(QuarnDialogTest, ConfigurationShowsTheTunerAndStoresTheSlots) {
-  std::string info;
+  std::string info, layout;
   DialogScript script([&] {
     HWND sheet = WaitDialog("Configuration");
     if (!sheet) return;
+    layout += orb_test::LayoutFaultText(CurrentPage(sheet));
     SendMessageA(sheet, PSM_SETCURSEL, 1, 0);
     info = ItemText(CurrentPage(sheet), 218);
+    layout += orb_test::LayoutFaultText(CurrentPage(sheet));
     SaveWindowBitmap(sheet, L"dialog_quarn_config_info.bmp");
     PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
   });
   EXPECT_EQ(dialogs_->ShowConfiguration(nullptr), S_OK);
   script.Join();
+  EXPECT_EQ(layout, "");
   EXPECT_EQ(info.rfind("Modulation: DVB-S\n", 0), 0u) << info;
   EXPECT_NE(info.find("signal strength supported: yes"), std::string::npos);
   EXPECT_NE(info.find("ber supported: no"), std::string::npos);
@@ -300,6 +310,7 @@ TEST_F(QuarnDialogTest, TuningDialogReadsBackAndTunesThroughTheSwitch) {
   std::string frequency, symbolRate, fec;
   int disq = -2, sync = -1, level = -1;
   bool horizontal = false;
+  std::string layout;
   DialogScript script([&] {
     HWND dlg = WaitDialog("Tuning");
     if (!dlg) return;
@@ -312,6 +323,7 @@ TEST_F(QuarnDialogTest, TuningDialogReadsBackAndTunesThroughTheSwitch) {
     WaitFor([&] { return ProgressPos(dlg, 1082) == 1 && ProgressPos(dlg, 1078) > 0; }, 3000);
     sync = ProgressPos(dlg, 1082);
     level = ProgressPos(dlg, 1078);
+    layout = orb_test::LayoutFaultText(dlg);
     SaveWindowBitmap(dlg, L"dialog_quarn_tuning.bmp");
     // 13.0E on position B ("B/A"): 11034 V in the low band.
     SetItemText(dlg, 201, "11034000");
@@ -322,6 +334,7 @@ TEST_F(QuarnDialogTest, TuningDialogReadsBackAndTunesThroughTheSwitch) {
   });
   EXPECT_EQ(dialogs_->ShowTuningDialog(nullptr), S_OK);
   script.Join();
+  EXPECT_EQ(layout, "");
   EXPECT_EQ(frequency, "11836000");
   EXPECT_EQ(symbolRate, "27500");
   EXPECT_TRUE(horizontal);
@@ -359,9 +372,11 @@ TEST_F(QuarnTest, TuningDialogCableSymbolRateEitherWayReachesTheTuner) {
 
   auto applyWith = [&](const char* symbolRate, std::string* shown) {
     const int before = Sim().TuneCount();
+    std::string layout;
     DialogScript script([&] {
       HWND dlg = WaitDialog("Tuning");
       if (!dlg) return;
+      layout = orb_test::LayoutFaultText(dlg);
       if (shown) *shown = ItemText(dlg, 202);
       if (symbolRate) SetItemText(dlg, 202, symbolRate);
       Notify(dlg, 209, BN_CLICKED);
@@ -369,6 +384,7 @@ TEST_F(QuarnTest, TuningDialogCableSymbolRateEitherWayReachesTheTuner) {
     });
     EXPECT_EQ(dialogs->ShowTuningDialog(nullptr), S_OK);
     script.Join();
+    EXPECT_EQ(layout, "");
     EXPECT_GT(Sim().TuneCount(), before);
   };
 

@@ -2,8 +2,9 @@
 // node (TVM_GETNEXTITEM / TVM_GETITEM) against the builders' text, every kind
 // of node selected and the value pane's rows read back, clearing, the
 // context menus of a right click, and Set tuner... on the simulated cards of
-// the budget plug-in.  A picture of an expanded tree is left beside the test
-// program (tree_pane.bmp).
+// the budget plug-in; the tree opens wide enough for its services' labels.
+// Pictures of an expanded tree are left beside the test program
+// (tree_pane.bmp, tree_pane_as_opened.bmp).
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -13,6 +14,7 @@
 #include <cstring>
 #include <cwchar>
 #include <functional>
+#include <iterator>
 #include <map>
 #include <set>
 #include <string>
@@ -837,6 +839,62 @@ TEST_F(SetTunerTest, CableAndTerrestrialDescriptorsRetuneTheirCards) {
 }
 
 // A picture of an expanded tree, for review.
+// A frame laid out as the program opens it (the fixture widens the tree):
+// every PMT program's label shows in full in the tree, and so would the
+// label of a program whose service the SDT does not name.
+TEST_F(TreePaneTest, OpensWideEnoughForTheLabelsOfItsServices) {
+  frame_->DestroyWindow();
+  Pump();
+  frame_ = static_cast<CMainFrame*>(RUNTIME_CLASS(CMainFrame)->CreateObject());
+  ASSERT_TRUE(frame_);
+  CCreateContext context;
+  ASSERT_TRUE(frame_->LoadFrame(kMainFrameResource, WS_OVERLAPPEDWINDOW, nullptr, &context));
+  frame_->MoveWindow(0, 0, 1000, 720);
+  frame_->ShowWindow(SW_SHOW);
+  frame_->RecalcLayout();
+  Pump();
+  tree_ = frame_->GetTreePane();
+  value_ = frame_->GetValuePane();
+  ASSERT_TRUE(tree_ && value_);
+  const lib13818::NetworkMap store = TwoStreams();
+  tree_->BuildAllNetworks(store, value_);
+  RECT client{};
+  ::GetClientRect(Tree(), &client);
+  HDC dc = ::GetDC(Tree());
+  HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageW(Tree(), WM_GETFONT, 0, 0)));
+  const wchar_t kUnnamed[] = L"FFFF - <service not in SDT>";
+  SIZE unnamed{};
+  ::GetTextExtentPoint32W(dc, kUnnamed, static_cast<int>(std::size(kUnnamed) - 1), &unnamed);
+  ::SelectObject(dc, old);
+  ::ReleaseDC(Tree(), dc);
+  int programs = 0;
+  HTREEITEM last = nullptr;
+  for (HTREEITEM network = Next(Find({"ALL NETWORKS"}), TVGN_CHILD); network; network = Next(network, TVGN_NEXT)) {
+    ::SendMessageW(Tree(), TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(network));
+    for (HTREEITEM ts = Next(network, TVGN_CHILD); ts; ts = Next(ts, TVGN_NEXT)) {
+      ::SendMessageW(Tree(), TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(ts));
+      for (HTREEITEM table = Next(ts, TVGN_CHILD); table; table = Next(table, TVGN_NEXT)) {
+        if (Text(table) != "PMT") continue;
+        ::SendMessageW(Tree(), TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(table));
+        for (HTREEITEM program = Next(table, TVGN_CHILD); program; program = Next(program, TVGN_NEXT)) {
+          RECT text{};
+          std::memcpy(&text, &program, sizeof program);  // the node goes in, its rectangle comes out
+          ASSERT_TRUE(::SendMessageW(Tree(), TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&text)));
+          EXPECT_LE(text.right, client.right) << Text(program);
+          EXPECT_LE(text.left + unnamed.cx + 6, client.right) << "beside " << Text(program);
+          ++programs;
+          last = program;
+        }
+      }
+    }
+  }
+  EXPECT_GT(programs, 4);
+  // A picture for review: the tree as it opens, a program selected.
+  Select(last);
+  ::SendMessageW(Tree(), TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(last));
+  orb_test::SavePaintedWindow(frame_->m_hWnd, ExeDir() + L"\\tree_pane_as_opened.bmp", 200);
+}
+
 TEST_F(TreePaneTest, PictureOfAnExpandedTree) {
   const lib13818::NetworkMap store = TwoStreams();
   tree_->BuildAllNetworks(store, value_);

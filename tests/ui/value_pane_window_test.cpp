@@ -355,6 +355,31 @@ TEST_F(ValuePaneTest, SdtServiceServiceDescriptorAndSatelliteDelivery) {
             L"FEC_INNER=3 - " + Wide(sat.GetFECInnerName()) + L"\n");
 }
 
+// Every label shows in full in the Name column: the label's room (the
+// column less the list's padding of five pixels each side) holds its text.
+TEST_F(ValuePaneTest, NameColumnFitsTheLongestLabelShown) {
+  auto labelsFit = [&] {
+    for (int row = 0; row < RowCount(); ++row) {
+      const std::wstring label = Cell(row, 0);
+      RECT room{};
+      room.left = LVIR_LABEL;
+      ASSERT_TRUE(::SendMessageW(list_, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&room)));
+      const int width = static_cast<int>(
+          ::SendMessageW(list_, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(label.c_str())));
+      EXPECT_LE(width + 10, room.right - room.left) << std::string(label.begin(), label.end());
+    }
+  };
+  const auto sdt = ParseSection<lib13818::ServiceDescriptionSection>(SdtBytes("\x15P", "\x15S"));
+  pane_->ShowServiceDescriptor(sdt.services.at(0).descriptors.serviceDescriptors.at(0));
+  ASSERT_EQ(Cell(3, 0), L"SERVICE_PROVIDER_NAME_LENGTH");
+  labelsFit();
+  const int wide = static_cast<int>(::SendMessageW(list_, LVM_GETCOLUMNWIDTH, 0, 0));
+  // Shorter labels next: the column keeps its width.
+  pane_->ShowSdtService(sdt.services.at(0));
+  labelsFit();
+  EXPECT_EQ(::SendMessageW(list_, LVM_GETCOLUMNWIDTH, 0, 0), wide);
+}
+
 TEST_F(ValuePaneTest, SelectingAByteRowShowsExactlyThoseBytesInTheValueTab) {
   Bytes payload{0x18, 0x02, 0xE1, 0xF4};
   for (int i = 0; i < 150; ++i) payload.push_back(static_cast<std::uint8_t>(0x80 + i));

@@ -64,6 +64,13 @@ BOOL CMainFrame::OnCreateClient(LPCREATESTRUCT /*lpcs*/, CCreateContext* pContex
     m_wndSplitter.DestroyWindow();
     return FALSE;
   }
+  // The tree opens wide enough for the labels of its services.
+  if (CTransponderTableListPaneWnd* tree = GetTreePane()) {
+    int width = 0, minimum = 0;
+    m_wndSplitter.GetColumnInfo(0, width, minimum);
+    m_wndSplitter.SetColumnInfo(0, tree->OpeningWidth(), minimum);
+    m_wndSplitter.RecalcLayout();
+  }
   return TRUE;
 }
 

@@ -4,6 +4,7 @@
 
 #include <cstdarg>
 #include <cstring>
+#include <iterator>
 
 #include "orb_store/tuning.h"
 #include "ui_core/si_tree.h"
@@ -99,6 +100,29 @@ BOOL CTransponderTableListPaneWnd::PreCreateWindow(CREATESTRUCT& cs) {
 
 int CTransponderTableListPaneWnd::OnCreate(LPCREATESTRUCT lpCreateStruct) {
   return CTreeView::OnCreate(lpCreateStruct) == -1 ? -1 : 0;
+}
+
+int CTransponderTableListPaneWnd::OpeningWidth() const {
+  // A PMT program: "ALL NETWORKS", the network, the transport stream and
+  // "PMT" above it, labelled with its number and service name; the name an
+  // SDT does not give is as long as a typical long one.
+  constexpr int kProgramDepth = 4;
+  static const wchar_t kLabel[] = L"FFFF - <service not in SDT>";
+  int text = 0;
+  if (HDC dc = m_hWnd ? ::GetDC(m_hWnd) : nullptr) {
+    HFONT font = reinterpret_cast<HFONT>(::SendMessageW(m_hWnd, WM_GETFONT, 0, 0));
+    HGDIOBJ old = ::SelectObject(dc, font ? static_cast<HGDIOBJ>(font) : ::GetStockObject(DEFAULT_GUI_FONT));
+    SIZE size{};
+    if (::GetTextExtentPoint32W(dc, kLabel, static_cast<int>(std::size(kLabel) - 1), &size)) text = size.cx;
+    ::SelectObject(dc, old);
+    ::ReleaseDC(m_hWnd, dc);
+  }
+  const int indent = m_hWnd ? static_cast<int>(::SendMessageW(m_hWnd, TVM_GETINDENT, 0, 0)) : 19;
+  // Lines at the root give the root its own button column; the label has a
+  // few pixels of padding each side; then the border and a vertical scroll
+  // bar.
+  return (kProgramDepth + 1) * indent + text + 8 + 2 * ::GetSystemMetrics(SM_CXEDGE) +
+         ::GetSystemMetrics(SM_CXVSCROLL);
 }
 
 void CTransponderTableListPaneWnd::OnDestroy() {

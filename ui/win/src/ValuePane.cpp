@@ -70,6 +70,7 @@ class CTransponderValuePaneWnd::ListSink : public ui_core::RowSink {
       item.lParam = 0;
       list.InsertItem(&item);
     }
+    m_pane.FitNameColumn();
   }
 
   void SetValue(int row, std::string_view text) override {
@@ -156,6 +157,15 @@ void CTransponderValuePaneWnd::ClearItems() {
   }
   list.DeleteAllItems();
   m_clearing = wasClearing;
+}
+
+void CTransponderValuePaneWnd::FitNameColumn() {
+  // Wide enough for the longest label shown, in the list's font; a column
+  // the user made wider stays as it is.
+  CListCtrl& list = GetListCtrl();
+  const int before = list.GetColumnWidth(0);
+  list.SetColumnWidth(0, LVSCW_AUTOSIZE_USEHEADER);
+  if (list.GetColumnWidth(0) < before) list.SetColumnWidth(0, before);
 }
 
 void CTransponderValuePaneWnd::LoadRowLabels(UINT stringId, std::vector<std::string>& labels) {

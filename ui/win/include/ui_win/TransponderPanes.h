@@ -48,6 +48,10 @@ class CTransponderTableListPaneWnd : public CTreeView {
   // Inserts the children of `node` if they are not in the control yet.
   void EnsureChildren(HTREEITEM node);
 
+  // The width the pane opens with: a service's label at the depth of the
+  // PMT programs shows in full, in the tree's font.
+  int OpeningWidth() const;
+
   HTREEITEM GetRootItem() const { return m_rootItem; }
   HTREEITEM GetContextItem() const { return m_contextItem; }
   CTreeItem* GetItemObject(HTREEITEM node) const;

@@ -182,5 +182,7 @@ class CTransponderValuePaneWnd : public CListView {
 
  private:
   class ListSink;
+  // Widens the Name column to the labels shown (never narrows it).
+  void FitNameColumn();
   bool m_clearing = false;
 };
