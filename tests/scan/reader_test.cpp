@@ -3,6 +3,8 @@
 // failure paths, cancel, and every answer released exactly once.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "lib13818/descriptors_service.h"
 #include "sim_driver.h"
 
@@ -255,10 +257,22 @@ TEST_F(ReaderTest, FailedOrCancelledRequestsStoreNothing) {
   EXPECT_EQ(driver_.Calls(), 4);
   EXPECT_TRUE(store_.empty());
 
+  // Cancelled before a request would start: the driver is not asked at all.
+  driver_.onRequest = nullptr;
+  scanner_.ReadTransportStreamSI(store_);
+  EXPECT_EQ(driver_.Calls(), 4) << "still cancelled: no request";
+  cancel_ = false;
+  host_.output.clear();
+  host_.onOutput = [&](const std::string& line) { if (line == "Got 1 SDT sections") cancel_ = true; };
+  scanner_.ReadTransportStreamSI(store_);
+  host_.onOutput = nullptr;
+  EXPECT_EQ(driver_.Calls(), 5) << "no PMT request after a cancel between the two";
+  EXPECT_TRUE(store_.empty());
+
   // A failing PMT request: the stream is stored without PMTs.
   cancel_ = false;
   driver_.onRequest = nullptr;
-  driver_.failCall = 6;
+  driver_.failCall = 7;
   scanner_.ReadTransportStreamSI(store_);
   ASSERT_EQ(store_.size(), 1u);
   EXPECT_TRUE(store_.at(0x0101).transponders.at(0x0401).pmts.empty());

@@ -163,6 +163,8 @@ bool Scanner::FindCurrentTSInNIT(const NitSectionMap& nit,
 }
 
 void Scanner::ReadTransportStreamSI(NetworkMap& store) {
+  // A scan cancelled while the tuner was being set asks the driver nothing more.
+  if (Cancelled()) return;
   const u32 selection = host_.TableSelection();
   Answers answers(*this, FirstRequestFor(selection));
   const HResult hr = answers.Request();
@@ -379,6 +381,7 @@ void Scanner::ReadTransportStreamSI(NetworkMap& store) {
                                      static_cast<std::uint16_t>(p.program_number)));
       programs.push_back(p.program_number);
     }
+    if (Cancelled()) return;
     Answers pmts(*this, std::move(specs));
     const HResult pmtResult = pmts.Request();
     if (Cancelled()) return;
@@ -402,6 +405,7 @@ void Scanner::ReadTransportStreamSI(NetworkMap& store) {
 }
 
 void Scanner::ReadCurrentNIT(NetworkMap& store, const std::string& satelliteName) {
+  if (Cancelled()) return;
   Out("Reading current NIT");
   LogLine(4, "Reading current NIT");
   Answers answers(*this, std::vector<TableRequest>{FirstRequestTable()[1]});
