@@ -258,6 +258,35 @@ TEST_P(Orbisect3Scan, SatelliteThenCurrentTransponderWithTheKeepDataQuestion) {
     return;
   }
 
+  // The value pane: a node with fields shows them; "EIT" (the stream's last
+  // table node, without fields of its own) empties the pane again.
+  {
+    HWND values = DescendantByClass(frame_, L"SysListView32");
+    ASSERT_TRUE(values);
+    auto* root = reinterpret_cast<HTREEITEM>(::SendMessageW(tree_, TVM_GETNEXTITEM, TVGN_ROOT, 0));
+    const std::vector<HTREEITEM> networks = Children(root);
+    ASSERT_EQ(networks.size(), 1u);
+    const std::vector<HTREEITEM> streams = Children(networks[0]);
+    ASSERT_EQ(streams.size(), 1u);
+    const std::vector<HTREEITEM> tables = Children(streams[0]);
+    ASSERT_FALSE(tables.empty());
+    HTREEITEM eit = tables.back();
+    // Down the first children to a section: it has fields.
+    HTREEITEM section = eit;
+    auto rows = [&] { return ::SendMessageW(values, LVM_GETITEMCOUNT, 0, 0); };
+    for (int depth = 0; depth < 8 && section; ++depth) {
+      const std::vector<HTREEITEM> below = Children(section);
+      section = below.empty() ? nullptr : below.front();
+      if (!section) break;
+      ::SendMessageW(tree_, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(section));
+      if (rows() > 0) break;
+    }
+    ASSERT_GT(rows(), 0) << "an EIT section shows its fields";
+    ::SendMessageW(tree_, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(eit));
+    EXPECT_TRUE(WaitFor([&] { return rows() == 0; }, 5000)) << "\"EIT\" leaves no rows of another node";
+    SaveScreenshot(frame_, L"main-window-eit-selected.bmp");
+  }
+
   // Cancel leaves everything as it was: no dialog, the tree kept.
   ::PostMessageW(frame_, WM_COMMAND, 32772, 0);
   box = WaitForMessageBox(texts);
