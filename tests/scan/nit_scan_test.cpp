@@ -184,6 +184,17 @@ TEST(SatelliteScan, SingleSatelliteTunesItsPrimaryTranspondersAndStoresEachStrea
   const std::string unknown = "nowhere";
   g.scanner.RunScan(g.store, SCAN_SINGLE_SATELLITE, &unknown);
   EXPECT_TRUE(g.driver.Tunes().empty());
+
+  // A satellite without a primary transponder: nothing to start from, and
+  // the Output window says so.
+  g.sats.sats.push_back({"13.0E", true, {}, 9});
+  const std::string bare = "13.0E";
+  g.scanner.RunScan(g.store, SCAN_SINGLE_SATELLITE, &bare);
+  EXPECT_EQ(g.host.output, (std::vector<std::string>{
+                               "Scanning 13.0E",
+                               "No primary transponder for 13.0E - mark one in the satellite list manager"}));
+  EXPECT_TRUE(g.driver.Tunes().empty());
+  EXPECT_TRUE(g.store.empty());
 }
 
 TEST(SatelliteScan, AllSatellitesWalksTheSelectedOnesAndStopsOnCancel) {

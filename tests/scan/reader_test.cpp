@@ -217,6 +217,22 @@ TEST_F(ReaderTest, UnreadableTablesStoreNothingOrOnlyWhatParsed) {
   EXPECT_TRUE(host_.Said("Got 0 SDT sections"));
   EXPECT_TRUE(store_.empty());
 
+  // No NIT actual: nothing stored, and the Output window says why, right
+  // after the count.
+  driver_.TuneTo(Mux(0, 0));
+  for (vsim::TableSections& t : driver_.Tables())
+    if (t.pid == 0x10)
+      for (vsim::Bytes& s : t.sections)
+        if (s[0] == 0x40) s[0] = 0x41;
+  host_.output.clear();
+  scanner_.ReadTransportStreamSI(store_);
+  const auto got = std::find(host_.output.begin(), host_.output.end(), "Got 0 NIT sections");
+  ASSERT_NE(got, host_.output.end());
+  ASSERT_NE(got + 1, host_.output.end());
+  EXPECT_EQ(got[1], "No NIT actual received - the transport stream is not stored");
+  EXPECT_EQ(got + 2, host_.output.end());
+  EXPECT_TRUE(store_.empty());
+
   // A bad EIT section and a CAT whose length runs past its buffer: both
   // refused, everything else kept.
   driver_.TuneTo(Mux(0, 0));

@@ -200,7 +200,10 @@ void Scanner::ReadTransportStreamSI(NetworkMap& store) {
   // NIT actual.
   const std::uint32_t nitCount = answers.Count(1);
   Out("Got %d NIT sections", static_cast<int>(nitCount));
-  if (nitCount == 0) return;
+  if (nitCount == 0) {
+    Out("No NIT actual received - the transport stream is not stored");
+    return;
+  }
   NitSectionMap nit;
   for (std::uint32_t k = 0; k < nitCount; ++k) {
     lib13818::NetworkInformationSection section;
@@ -552,6 +555,11 @@ void Scanner::ScanSingleSatellite(NetworkMap& store, const std::string* selected
   long count = 0;
   if (satellites_->ListPrimaryTransponders(name, transponders, count) != SatelliteSource::Listing::kOk)
     return;
+  if (transponders.empty()) {
+    // The scan starts from the primary transponders only.
+    Out("No primary transponder for %s - mark one in the satellite list manager", name.c_str());
+    return;
+  }
   ScanTransponders(store, name, transponders, count);
 }
 
