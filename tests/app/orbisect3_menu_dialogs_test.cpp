@@ -4,7 +4,9 @@
 // the "Tuning" dialog and "Streaming..." the "Streaming" sheet, each a
 // top-level window owned by the main window that disables it while open.
 // Each is closed by another path (Cancel, the system close, Escape) and the
-// main window answers again at once; the program ends with exit code 0.
+// main window answers again at once; the status bar follows a tune made in
+// the Tuning dialog while that dialog is up; the program ends with exit
+// code 0.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
@@ -143,13 +145,31 @@ TEST_P(Orbisect3MenuDialogs, DeviceAndActionMenusOpenThePluginDialogs) {
   EXPECT_NE(texts.find(L"|Astra 19E"), std::wstring::npos) << "the slot's satellite: " << Narrow(texts);
   EXPECT_NE(texts.find(L"|9750000"), std::wstring::npos) << "the stored LOF: " << Narrow(texts);
 
-  // Device > Tuning...: manual entry, Apply, the signal bars.
-  texts = OpenAndClose(kDeviceTuning, L"Tuning", Close::SystemClose, card + L"-tuning.bmp", [](HWND tuning) {
+  // Device > Tuning...: manual entry, Apply, the signal bars.  The main
+  // window's status bar follows the lock while the dialog is up.
+  HWND status = orb_test::DescendantByClass(frame_, L"msctls_statusbar32");
+  ASSERT_TRUE(status);
+  std::wstring before, during;
+  bool upWhenLocked = false;
+  texts = OpenAndClose(kDeviceTuning, L"Tuning", Close::SystemClose, card + L"-tuning.bmp", [&](HWND tuning) {
     // The satellite list offers the selected satellite (control 211).
     EXPECT_NE(::SendDlgItemMessageW(tuning, 211, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
                                     reinterpret_cast<LPARAM>(L"Astra 19E")),
               CB_ERR);
+    before = ControlText(status);
+    ::SetDlgItemTextW(tuning, 201, L"11836000");
+    ::SetDlgItemTextW(tuning, 202, L"27500000");
+    ::SendDlgItemMessageW(tuning, 203, BM_SETCHECK, BST_CHECKED, 0);
+    ::SendDlgItemMessageW(tuning, 204, BM_SETCHECK, BST_UNCHECKED, 0);
+    orb_test::Press(tuning, 209);
+    WaitFor([&] { return ControlText(status) == L"SIGNAL LOCKED"; }, kDialogBoundMs);
+    during = ControlText(status);
+    upWhenLocked = ::IsWindow(tuning) && ::IsWindowVisible(tuning);
+    if (GetParam() == "belvane") SaveScreenshot(frame_, L"status-bar-during-tuning.bmp");
   });
+  EXPECT_EQ(before, L"NO SIGNAL") << "not tuned before";
+  EXPECT_EQ(during, L"SIGNAL LOCKED") << "the lock shown while the dialog is up";
+  EXPECT_TRUE(upWhenLocked);
   EXPECT_NE(texts.find(L"|Frequency (kHz)"), std::wstring::npos) << Narrow(texts);
   EXPECT_NE(texts.find(L"|Apply"), std::wstring::npos) << Narrow(texts);
 

@@ -2,9 +2,11 @@
 // simulated vendor cards: "Single satellite..." from the satellite list's
 // primary transponder (every stream of the NIT tuned through the DiSEqC
 // switch, as the card's trace shows), then "Current transponder..." with
-// the keep-data question answered No, Cancel and Yes; the SI Tables dialog
-// storing its choice; the satellite list and transponder list dialogs
-// committing their changes to the list the program saves at exit.  The test
+// the keep-data question answered No, Cancel and Yes, and the value pane
+// emptied by a node without fields; the Output lines of scans that find
+// nothing to store; the SI Tables dialog storing its choice; the satellite
+// list and transponder list dialogs committing their changes to the list
+// the program saves at exit.  The test
 // watches the program's windows from outside and reads its tree, its Output
 // window and the files it leaves.
 #include <gtest/gtest.h>
@@ -29,6 +31,9 @@
 #include "satlistmgr.h"
 #include "test_support.h"
 #include "win_program.h"
+#include "vsim/multiplex.h"
+#include "vsim/si_gen.h"
+#include "vsim/world.h"
 #include "win_screen.h"
 
 using namespace orb::app;
@@ -258,6 +263,35 @@ TEST_P(Orbisect3Scan, SatelliteThenCurrentTransponderWithTheKeepDataQuestion) {
     return;
   }
 
+  // The value pane: a node with fields shows them; "EIT" (the stream's last
+  // table node, without fields of its own) empties the pane again.
+  {
+    HWND values = DescendantByClass(frame_, L"SysListView32");
+    ASSERT_TRUE(values);
+    auto* root = reinterpret_cast<HTREEITEM>(::SendMessageW(tree_, TVM_GETNEXTITEM, TVGN_ROOT, 0));
+    const std::vector<HTREEITEM> networks = Children(root);
+    ASSERT_EQ(networks.size(), 1u);
+    const std::vector<HTREEITEM> streams = Children(networks[0]);
+    ASSERT_EQ(streams.size(), 1u);
+    const std::vector<HTREEITEM> tables = Children(streams[0]);
+    ASSERT_FALSE(tables.empty());
+    HTREEITEM eit = tables.back();
+    // Down the first children to a section: it has fields.
+    HTREEITEM section = eit;
+    auto rows = [&] { return ::SendMessageW(values, LVM_GETITEMCOUNT, 0, 0); };
+    for (int depth = 0; depth < 8 && section; ++depth) {
+      const std::vector<HTREEITEM> below = Children(section);
+      section = below.empty() ? nullptr : below.front();
+      if (!section) break;
+      ::SendMessageW(tree_, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(section));
+      if (rows() > 0) break;
+    }
+    ASSERT_GT(rows(), 0) << "an EIT section shows its fields";
+    ::SendMessageW(tree_, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(eit));
+    EXPECT_TRUE(WaitFor([&] { return rows() == 0; }, 5000)) << "\"EIT\" leaves no rows of another node";
+    SaveScreenshot(frame_, L"main-window-eit-selected.bmp");
+  }
+
   // Cancel leaves everything as it was: no dialog, the tree kept.
   ::PostMessageW(frame_, WM_COMMAND, 32772, 0);
   box = WaitForMessageBox(texts);
@@ -387,6 +421,84 @@ TEST_P(Orbisect3Scan, TableSelectionAndSatelliteListDialogsCommitTheirChanges) {
   EXPECT_EQ(fec, 0) << "the first FEC entry, not -1";
   EXPECT_GT(primary, 0);
   EXPECT_EQ(tsid, 0x3F2);
+}
+
+// What a scan that stores nothing says in the Output window: a satellite
+// without a primary transponder ("Single satellite..."), and a stream
+// without a NIT actual ("Current transponder..." after a tune in the Tuning
+// dialog), played from a capture file without PID 0x0010.
+TEST_P(Orbisect3Scan, ScansThatFindNothingToStoreSayWhy) {
+  if (GetParam() != "belvane") GTEST_SKIP() << "one card is enough";
+  const vsim::World world = vsim::DefaultWorld();
+  auto generated = vsim::Multiplex::Generate(world, world.satellites[0].transponders[2],
+                                             [] { return vsim::UtcInstant{2026, 12, 9, 7, 0, 0}; });
+  const std::wstring folder = orb_test::TempFolder(L"orb-scan-no-nit");
+  const std::wstring capture = folder + L"\\no-nit.ts";
+  {
+    std::ofstream out(capture.c_str(), std::ios::binary);
+    std::uint8_t packet[188];
+    for (std::size_t i = 0; i < 2 * generated->PacketsPerCycle(); ++i) {
+      generated->Next(packet);
+      if (((packet[1] & 0x1F) << 8 | packet[2]) == 0x0010) continue;  // no NIT
+      out.write(reinterpret_cast<const char*>(packet), sizeof packet);
+    }
+  }
+  const std::wstring worldFile = folder + L"\\world.txt";
+  {
+    std::ofstream out(worldFile.c_str());
+    out << "network nid=0x0101 name=\"Captured\"\n"
+        << "satellite name=\"19.2E\" position=192 input=0\n"
+        << "transponder freq=11836000 pol=H sr=27500000 tsid=0x0441 nid=0x0101 ts=\"" << Narrow(capture)
+        << "\"\n";
+  }
+  ::SetEnvironmentVariableW(L"ORB_VSIM_WORLD", worldFile.c_str());
+  orb_test::WriteProgramSatList(L"Astra 19E");  // selected, no primary transponder
+  Start();
+  ::SetEnvironmentVariableW(L"ORB_VSIM_WORLD", nullptr);
+  frame_ = WaitForWindow([](HWND h) { return ::GetMenu(h) != nullptr; });
+  ASSERT_TRUE(frame_) << "no main window";
+  tree_ = DescendantByClass(frame_, L"SysTreeView32");
+  ASSERT_TRUE(tree_);
+  output_ = nullptr;
+  for (HWND h : orb_test::Descendants(frame_))
+    if (::GetDlgCtrlID(h) == 102 && ClassOf(h) == L"ListBox") output_ = h;
+  ASSERT_TRUE(output_);
+
+  // "Single satellite..." on a satellite without a primary transponder.
+  ::PostMessageW(frame_, WM_COMMAND, 32774, 0);
+  HWND dialog = WaitForDialog(L"SI Reading");
+  ASSERT_TRUE(dialog);
+  ::SendMessageW(::GetDlgItem(dialog, 1032), CB_SETCURSEL, 0, 0);
+  RunScanDialog(dialog);
+  EXPECT_EQ(Output(), (std::vector<std::wstring>{
+                          L"Scanning Astra 19E",
+                          L"No primary transponder for Astra 19E - mark one in the satellite list manager"}));
+
+  // Tuned by hand in the Tuning dialog, then "Current transponder...".
+  ::PostMessageW(frame_, WM_COMMAND, 32777, 0);
+  HWND tuning = WaitForDialog(L"Tuning");
+  ASSERT_TRUE(tuning);
+  HWND status = DescendantByClass(frame_, L"msctls_statusbar32");
+  ::SetDlgItemTextW(tuning, 201, L"11836000");
+  ::SetDlgItemTextW(tuning, 202, L"27500000");
+  ::SendDlgItemMessageW(tuning, 203, BM_SETCHECK, BST_CHECKED, 0);
+  ::SendDlgItemMessageW(tuning, 204, BM_SETCHECK, BST_UNCHECKED, 0);
+  Press(tuning, 209);
+  EXPECT_TRUE(WaitFor([&] { return orb_test::ControlText(status) == L"SIGNAL LOCKED"; }, 20000));
+  Press(tuning, IDCANCEL);
+  ASSERT_TRUE(WaitFor([&] { return !::IsWindow(tuning); }, 20000));
+  ::PostMessageW(frame_, WM_COMMAND, 32772, 0);
+  RunScanDialog(WaitForDialog(L"SI Reading"), L"si-reading-no-nit.bmp");
+  const std::vector<std::wstring> lines = Output();
+  const auto got = std::find(lines.begin(), lines.end(), L"Got 0 NIT sections");
+  ASSERT_NE(got, lines.end()) << "no NIT line";
+  ASSERT_NE(got + 1, lines.end());
+  EXPECT_EQ(got[1], L"No NIT actual received - the transport stream is not stored");
+  EXPECT_EQ(TreeStreams(), std::make_pair(0, 0)) << "nothing stored, nothing in the tree";
+  SaveScreenshot(frame_, L"main-window-no-nit.bmp");
+
+  ::PostMessageW(frame_, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(program_.WaitForExit(kPatienceMs));
 }
 
 INSTANTIATE_TEST_SUITE_P(Cards, Orbisect3Scan, ::testing::Values("corvane", "belvane", "ustrel"),

@@ -2,11 +2,13 @@
 // maker's filters: the current transponder, the current NIT and a single
 // satellite scan fill the store as the vendor-library plug-ins do on the
 // same simulated world (the budget plug-in scans the same satellite here
-// and the two stores are compared table by table).  The dialog runs modally
-// on the test's thread while a second thread plays the user.
+// and the two stores are compared table by table); Cancel ends a section
+// request under way at once.  The dialog runs modally on the test's thread
+// while a second thread plays the user.
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdio>
 #include <functional>
 #include <map>
 #include <sstream>
@@ -201,6 +203,32 @@ TEST_F(QuarnScan, CurrentTransponderAndCurrentNit) {
   EXPECT_EQ(result, IDOK);
   EXPECT_EQ(Streams(nit), 9u);
   EXPECT_EQ(Sim().LastTune().Diseqc, 5u);  // position B: DiSEqC 1.0 input B/A
+}
+
+// Cancel during a section request that would wait for its time-out (the
+// CAT never comes): the plug-in's source graph ends the batch at once.
+TEST_F(QuarnScan, CancelEndsTheSectionRequestUnderWayAtOnce) {
+  const std::string noCat = orb_test::CaptureWorldWithout(0x0001, L"orb-quarn-cancel");
+  ASSERT_FALSE(noCat.empty());
+  ASSERT_EQ(Sim().SetWorld(noCat.c_str()), 0);
+  StartDriver(CLSID_quarndev, false);
+  Tune(L"Astra 19E", 1183600, 0);
+  orb::app::WriteSITableSelection(0x2);  // PAT, NIT, SDT and the CAT
+  for (orb_test::CancelBy how : {orb_test::CancelBy::Button, orb_test::CancelBy::WithStart}) {
+    lib13818::NetworkMap store;
+    IDvbDriver* driver = driver_;
+    UINT mode = orb::scan::SCAN_CURRENT_TRANSPONDER;
+    CSIReadingDlg dlg(store, mode, driver, nullptr, satList_);
+    const orb_test::CancelRun run =
+        orb_test::CancelDuringRequest(dlg, how, [] { return Sim().RunningStreams() > 0; });
+    const char* name = how == orb_test::CancelBy::Button ? "Cancel button" : "Cancel with Start";
+    std::printf("[ cancel   ] quarn, %s: the dialog was ready again %.2f s after the cancel\n", name, run.seconds);
+    EXPECT_EQ(run.result, IDCANCEL) << name;
+    EXPECT_TRUE(run.requestRan || how == orb_test::CancelBy::WithStart) << name;
+    EXPECT_GE(run.seconds, 0.0) << name;
+    EXPECT_LT(run.seconds, 25.0) << name << ": the scan ended before the request's time-out";
+    EXPECT_TRUE(store.empty()) << name;
+  }
 }
 
 }  // namespace

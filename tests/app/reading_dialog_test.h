@@ -1,15 +1,18 @@
 #pragma once
 // The "SI Reading" dialog run modally on the test's thread while a second
 // thread plays the user, for the tests that scan through the real plug-ins
-// in their own process; and what those tests set up around it.
+// in their own process (a scan cancelled during its section request among
+// them); and what those tests set up around it.
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "orb_app/SIReadingDlg.h"
 #include "orb_app/startup.h"
@@ -19,6 +22,8 @@
 #include "plugin_support.h"
 #include "satlistmgr.h"
 #include "test_support.h"
+#include "vsim/multiplex.h"
+#include "vsim/world.h"
 #include "win_ui.h"
 
 namespace orb_test {
@@ -80,6 +85,65 @@ inline INT_PTR RunReadingDialog(CSIReadingDlg& dlg, const std::function<void(HWN
   done = true;
   user.join();
   return result;
+}
+
+// How a test cancels a scan: the Cancel button once the section request
+// runs, Escape then, or the Cancel button pressed together with Start.
+enum class CancelBy { Button, Escape, WithStart };
+
+struct CancelRun {
+  INT_PTR result = -2;
+  double seconds = -1;      // from the cancel to "Start" enabled again
+  bool requestRan = false;  // the request had its filters running at the cancel
+};
+
+// Runs the dialog: Start, then the cancel `how` (once `requestRunning`
+// holds and half a second more, but for WithStart), then Close.
+inline CancelRun CancelDuringRequest(CSIReadingDlg& dlg, CancelBy how, const std::function<bool()>& requestRunning) {
+  CancelRun run;
+  run.result = RunReadingDialog(dlg, [&](HWND dialog) {
+    HWND start = ::GetDlgItem(dialog, 1011);
+    Press(dialog, 1011);
+    if (how != CancelBy::WithStart) {
+      run.requestRan = WaitFor(requestRunning, kScanBoundMs);
+      ::Sleep(500);
+    }
+    const ULONGLONG at = ::GetTickCount64();
+    if (how == CancelBy::Escape)
+      ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    else
+      Press(dialog, 1011);
+    if (WaitFor([&] { return WindowText(start) == L"Start" && ::IsWindowEnabled(start); }, kScanBoundMs))
+      run.seconds = static_cast<double>(::GetTickCount64() - at) / 1000.0;
+    Press(dialog, IDOK);
+  });
+  return run;
+}
+
+// A world of one transponder, "19.2E" 11836 H (tsid 0x0441 of network
+// 0x0101), played from a capture of the generated multiplex without the
+// packets of `droppedPid`, written into a fresh temporary folder `folder`.
+inline std::string CaptureWorldWithout(std::uint16_t droppedPid, const wchar_t* folder) {
+  const vsim::World world = vsim::DefaultWorld();
+  auto generated = vsim::Multiplex::Generate(world, world.satellites[0].transponders[2],
+                                             [] { return vsim::UtcInstant{2026, 12, 9, 7, 0, 0}; });
+  const std::wstring path = TempFolder(folder) + L"\\capture.ts";
+  HANDLE f = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  if (f == INVALID_HANDLE_VALUE) return {};
+  std::vector<std::uint8_t> stream;
+  std::uint8_t packet[188];
+  for (std::size_t i = 0; i < 2 * generated->PacketsPerCycle(); ++i) {
+    generated->Next(packet);
+    if (((packet[1] & 0x1F) << 8 | packet[2]) == droppedPid) continue;
+    stream.insert(stream.end(), packet, packet + 188);
+  }
+  DWORD written = 0;
+  ::WriteFile(f, stream.data(), static_cast<DWORD>(stream.size()), &written, nullptr);
+  ::CloseHandle(f);
+  return "network nid=0x0101 name=\"Captured\"\n"
+         "satellite name=\"19.2E\" position=192 input=0\n"
+         "transponder freq=11836000 pol=H sr=27500000 tsid=0x0441 nid=0x0101 ts=\"" +
+         orb::app::Narrow(path) + "\"\n";
 }
 
 // A satellite of the default list selected, its transponder `index`

@@ -3,14 +3,16 @@
 // store that equals what the simulated multiplex sends; the NIT and
 // satellite scans tune every listed stream (DiSEqC messages and channels as
 // the card recorded them) and store each once; Cancel, Escape and the
-// system close during a scan; a worker that cannot start; a multiplex played
-// from a capture file; the satellite message shown by the GUI thread.  The
+// system close during a scan; Cancel ending a section request under way at
+// once; a worker that cannot start; a multiplex played from a capture file;
+// the satellite message shown by the GUI thread.  The
 // dialog runs modally on the test's thread while a second thread plays the
 // user.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <atomic>
+#include <cstdio>
 #include <functional>
 #include <map>
 #include <set>
@@ -339,6 +341,97 @@ TEST_P(ScanDialog, AMultiplexFromACaptureFileScansLikeAGeneratedOne) {
   EXPECT_EQ(t.sdtActual.at(0x0101).at(0x0441).at(0).services.size(), 4u);
   EXPECT_EQ(t.tdt.UTC_time.hour, 7u) << "the capture's own time";
   EXPECT_EQ(t.GetLabel(), "0441 - 11836H 3/4 27500");
+}
+
+namespace {
+
+// A dialog that can be ended while its scan runs, as when its window goes
+// away some other way than Close (WM_APP + 7 ends it at once).
+class CForcedEndDlg : public CSIReadingDlg {
+ public:
+  using CSIReadingDlg::CSIReadingDlg;
+  static constexpr UINT kEndNow = WM_APP + 7;
+
+ protected:
+  afx_msg LRESULT OnEndNow(WPARAM, LPARAM) {
+    EndDialog(IDABORT);
+    return 0;
+  }
+  DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CForcedEndDlg, CSIReadingDlg)
+  ON_MESSAGE(CForcedEndDlg::kEndNow, &CForcedEndDlg::OnEndNow)
+END_MESSAGE_MAP()
+
+}  // namespace
+
+// A multiplex whose CAT never comes: the first section request of every
+// scan of it waits for its whole time-out (30 s) unless it is cancelled.
+// Cancel, Escape and a Cancel pressed together with Start end the scan at
+// once through the driver; so does ending the dialog under a running scan.
+TEST_P(ScanDialog, CancelEndsTheSectionRequestUnderWayAtOnce) {
+  if (std::string(GetParam().name) != "belvane") GTEST_SKIP() << "one family is enough";
+  const std::string noCat = orb_test::CaptureWorldWithout(0x0001, L"orb-scan-cancel");
+  ASSERT_FALSE(noCat.empty());
+  ASSERT_EQ(vsim_->SetWorld(noCat.c_str()), 0);
+  Tune(L"Astra 19E", 1183600, 0);
+  orb::app::WriteSITableSelection(0x2);  // PAT, NIT, SDT and the CAT
+
+  using orb_test::CancelBy;
+  const std::pair<CancelBy, const char*> ways[] = {
+      {CancelBy::Button, "Cancel button"}, {CancelBy::Escape, "Escape"}, {CancelBy::WithStart, "Cancel with Start"}};
+  for (const auto& [how, name] : ways) {
+    IDvbDriver* driver = driver_;
+    UINT mode = orb::scan::SCAN_CURRENT_TRANSPONDER;
+    CSIReadingDlg dlg(store_, mode, driver, nullptr, satList_);
+    const orb_test::CancelRun run =
+        orb_test::CancelDuringRequest(dlg, how, [&] { return vsim_->ActiveFilters() > 0; });
+    std::printf("[ cancel   ] %s: the dialog was ready again %.2f s after the cancel\n", name, run.seconds);
+    EXPECT_EQ(run.result, IDCANCEL) << name;
+    EXPECT_TRUE(run.requestRan || how == CancelBy::WithStart) << name;
+    EXPECT_GE(run.seconds, 0.0) << name;
+    EXPECT_LT(run.seconds, 25.0) << name << ": the scan ended before the request's time-out";
+    EXPECT_TRUE(store_.empty()) << name;
+    EXPECT_EQ(vsim_->ActiveFilters(), 0) << name << ": every filter of the request stopped";
+  }
+
+  // The dialog ended under a running scan: its worker is cancelled and
+  // joined before the dialog object goes.
+  double ended = -1, seconds = -1;
+  {
+    IDvbDriver* driver = driver_;
+    UINT mode = orb::scan::SCAN_CURRENT_TRANSPONDER;
+    ULONGLONG at = 0;
+    {
+      CForcedEndDlg dlg(store_, mode, driver, nullptr, satList_);
+      const INT_PTR result = orb_test::RunReadingDialog(dlg, [&](HWND dialog) {
+        Press(dialog, 1011);
+        WaitFor([&] { return vsim_->ActiveFilters() > 0; });
+        ::Sleep(500);
+        at = ::GetTickCount64();
+        ::PostMessageW(dialog, CForcedEndDlg::kEndNow, 0, 0);
+      });
+      EXPECT_EQ(result, IDABORT);
+      ended = static_cast<double>(::GetTickCount64() - at) / 1000.0;
+    }
+    seconds = static_cast<double>(::GetTickCount64() - at) / 1000.0;
+  }
+  std::printf("[ cancel   ] dialog ended during the scan %.2f s after it was told to; its worker joined %.2f s after that order\n",
+              ended, seconds);
+  EXPECT_LT(seconds, 25.0);
+  EXPECT_TRUE(store_.empty());
+  EXPECT_EQ(vsim_->ActiveFilters(), 0);
+
+  // Nothing of a cancel stays behind: the next scan, which does not ask for
+  // the CAT, reads and stores the stream.
+  orb::app::WriteSITableSelection(0);
+  const INT_PTR result = Scan(orb::scan::SCAN_CURRENT_TRANSPONDER, [&](HWND dialog) {
+    ASSERT_TRUE(StartAndWait(dialog));
+    Press(dialog, IDOK);
+  });
+  EXPECT_EQ(result, IDOK);
+  EXPECT_EQ(Streams(), 1u);
 }
 
 namespace {

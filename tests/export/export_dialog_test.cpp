@@ -1,5 +1,5 @@
-// The export dialogs under Wine, driven as a user would: Browse... through the
-// file dialog, Export..., the progress dialog closing by itself, the error box
+// The export dialogs under Wine, driven as a user would: a typed path, Browse...
+// through the file dialog, Export..., the progress dialog closing by itself, the error box
 // of a failed export, Escape and Enter on the progress dialog.  The dialogs run
 // modally on the test's thread; a second thread plays the user.  The files
 // are written to export-out beside the test program, where
@@ -155,7 +155,7 @@ TEST(ExportDialog, BrowseThenExportWritesTheDatabase) {
   Session session;
   std::wstring shown;
   RunExportDialog(store, session, [&](HWND dialog) {
-    // The text typed into the box is not used; only a browsed path is.
+    // Browse... replaces what was typed.
     ::SetDlgItemTextW(dialog, 1058, L"typed.db");
     ASSERT_TRUE(BrowseTo(dialog, path));
     shown = TextOf(::GetDlgItem(dialog, 1058));
@@ -168,6 +168,44 @@ TEST(ExportDialog, BrowseThenExportWritesTheDatabase) {
   EXPECT_TRUE(session.boxes.empty()) << (session.boxes.empty() ? "" : std::string(session.boxes[0].begin(), session.boxes[0].end()));
   EXPECT_EQ(FilesIn(dir, L"sc*.db*"), std::vector<std::wstring>{L"sc\u00e4n \u03a3.db"});
   EXPECT_TRUE(FilesIn(dir, L"typed.db*").empty());
+}
+
+TEST(ExportDialog, TypedPathIsTheDatabaseFile) {
+  const std::wstring dir = OutFolder();
+  const std::wstring typed = dir + L"\\typed \u00e9.db";
+  const std::wstring retyped = dir + L"\\retyped.db";
+  const std::wstring browsed = dir + L"\\browsed.db";
+  for (const std::wstring& p : {typed, retyped, browsed}) ::DeleteFileW(p.c_str());
+  const lib13818::NetworkMap store = testing_support::SyntheticStore(2, 3);
+  Session session;
+  CDatabaseExportDlg* dlg = nullptr;
+  std::wstring offered;
+  RunExportDialog(
+      store, session,
+      [&](HWND dialog) {
+        // Typed, then Export... without Browse...
+        ::SetDlgItemTextW(dialog, 1058, typed.c_str());
+        ExportAndWait(dialog);
+        // Browse... starts from the typed name and fills the field; a path
+        // typed over it afterwards is the one exported to.
+        Press(dialog, IDC_EXPORT_BROWSE);
+        HWND fileDialog = nullptr;
+        ASSERT_TRUE(WaitFor([&] { return (fileDialog = FindDialog(nullptr, dialog)) != nullptr; }));
+        WaitFor([&] { return !TextOf(::GetDlgItem(fileDialog, 0x47C)).empty(); });
+        offered = TextOf(::GetDlgItem(fileDialog, 0x47C));
+        ::SetDlgItemTextW(fileDialog, 0x47C, browsed.c_str());
+        Press(fileDialog, IDOK);
+        ASSERT_TRUE(WaitFor([&] { return TextOf(::GetDlgItem(dialog, 1058)) == browsed; }));
+        ASSERT_TRUE(WaitFor([&] { return !::IsWindow(fileDialog); }));
+        ::SetDlgItemTextW(dialog, 1058, retyped.c_str());
+        ExportAndWait(dialog);
+      },
+      &dlg);
+  EXPECT_TRUE(session.boxes.empty()) << (session.boxes.empty() ? "" : std::string(session.boxes[0].begin(), session.boxes[0].end()));
+  EXPECT_NE(offered.find(L"typed \u00e9.db"), std::wstring::npos) << std::string(offered.begin(), offered.end());
+  EXPECT_NE(::GetFileAttributesW(typed.c_str()), INVALID_FILE_ATTRIBUTES) << "the typed path";
+  EXPECT_NE(::GetFileAttributesW(retyped.c_str()), INVALID_FILE_ATTRIBUTES) << "typed over the browsed one";
+  EXPECT_EQ(::GetFileAttributesW(browsed.c_str()), INVALID_FILE_ATTRIBUTES) << "browsed, then typed over";
 }
 
 TEST(ExportDialog, ExportBeforeBrowseShowsTheErrorOnceAndWritesNothing) {

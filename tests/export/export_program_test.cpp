@@ -230,6 +230,17 @@ TEST_F(ExportProgram, ScanThenExportWritesTheScannedServicesAndFailuresLeaveNoth
   }));
   for (HWND h : TopLevelWindows(program_.Id()))
     EXPECT_EQ(DialogTexts(h).find(L"Error: "), std::wstring::npos) << Narrow(DialogTexts(h));
+
+  // A path typed into "Database:" over the browsed one is the file written.
+  const std::wstring typed = OutFolder() + L"\\typed.db";
+  ::SetDlgItemTextW(dialog, kPathBox, typed.c_str());
+  Press(dialog, kExportButton);
+  EXPECT_TRUE(WaitFor([&] {
+    return ::GetFileAttributesW(typed.c_str()) != INVALID_FILE_ATTRIBUTES && !ProgressShown() &&
+           ::IsWindowEnabled(dialog);
+  }));
+  for (HWND h : TopLevelWindows(program_.Id()))
+    EXPECT_EQ(DialogTexts(h).find(L"Error: "), std::wstring::npos) << Narrow(DialogTexts(h));
   Press(dialog, IDCANCEL);
   ASSERT_TRUE(WaitFor([&] { return !::IsWindow(dialog); }));
 

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Reads back, with the sqlite3 shell on Linux, the databases that the export
 # dialog test wrote under Wine: "scän Σ.db" (3 streams, 12 services, two CA
-# descriptors each) and large.db (100 streams, 5,000 services); the failed
+# descriptors each), large.db (100 streams, 5,000 services) and the two typed
+# paths "typed é.db" and retyped.db (2 streams, 6 services); the failed
 # exports left no file.
 set -u
 sqlite=$1
@@ -33,7 +34,13 @@ check "$scan" "PRAGMA integrity_check;" "ok"
 check large.db "SELECT count(*) FROM tb_service;" "5000"
 check large.db "SELECT count(*) FROM tb_ca_ecm;" "10000"
 check large.db "PRAGMA integrity_check;" "ok"
-leftovers=$(ls "$out" | grep -v -x -e "$scan" -e large.db)
+typed="typed é.db"
+for db in "$typed" retyped.db; do
+  check "$db" "SELECT count(*) FROM tb_transponder;" "2"
+  check "$db" "SELECT count(*) FROM tb_service;" "6"
+  check "$db" "PRAGMA integrity_check;" "ok"
+done
+leftovers=$(ls "$out" | grep -v -x -e "$scan" -e large.db -e "$typed" -e retyped.db)
 if [ -n "$leftovers" ]; then
   echo "FAIL files left behind: $leftovers"
   status=1

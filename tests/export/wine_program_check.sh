@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Reads back, with the sqlite3 shell on Linux, the database that Orbisect3.exe
 # wrote under Wine after a scan of one satellite on the simulated card
-# (export_program_test.cpp); the failed exports left no file.
+# (export_program_test.cpp), browsed (scan.db) and typed (typed.db); the
+# failed exports left no file.
 set -u
 sqlite=$1
 out=$2
@@ -27,7 +28,9 @@ services=$(q 'SELECT count(*) FROM tb_service;')
   fail "the scanned stream has no tuning"
 [ "$(q 'PRAGMA foreign_key_check;')" = "" ] || fail "foreign keys"
 [ "$(q 'PRAGMA integrity_check;')" = ok ] || fail "integrity"
-leftovers=$(ls -A "$out" | grep -v -x scan.db)
+typedServices=$("$sqlite" -batch "$out/typed.db" 'SELECT count(*) FROM tb_service;' 2>&1)
+[ "$typedServices" = "$services" ] || fail "typed.db: $typedServices services, not $services"
+leftovers=$(ls -A "$out" | grep -v -x -e scan.db -e typed.db)
 [ -z "$leftovers" ] || fail "files left behind: $leftovers"
 echo "$([ $status = 0 ] && echo 1 || echo 0) passed, $([ $status = 0 ] && echo 0 || echo 1) failed"
 exit $status

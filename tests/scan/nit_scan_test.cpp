@@ -102,6 +102,16 @@ TEST(NitScan, CancelStopsAfterTheCurrentStreamAndLeavesTheTunerThere) {
   EXPECT_EQ(f.driver.Tunes().size(), 2u) << "no further tune, no tune back";
   EXPECT_EQ(f.driver.Tuned(), &sat.transponders[1]);
   EXPECT_EQ(StreamCount(f.store), 1u) << "the cancelled stream is not stored";
+
+  // Cancel while the tuner is being set: that stream's tables are not
+  // requested, nothing more is tuned.
+  Fixture g(vsim::DefaultWorld());
+  g.driver.TuneTo(sat.transponders[0], "19.2E");
+  g.driver.onTune = [&](int tune) { if (tune == 2) g.cancel = true; };
+  g.scanner.ReadCurrentNIT(g.store, "19.2E");
+  EXPECT_EQ(g.driver.Tunes().size(), 2u);
+  EXPECT_EQ(g.driver.Calls(), 2) << "the NIT and the first stream only";
+  EXPECT_EQ(StreamCount(g.store), 1u);
 }
 
 TEST(NitScan, CurrentNitOnCableAndTerrestrialNeedsNoSatellite) {
@@ -174,6 +184,17 @@ TEST(SatelliteScan, SingleSatelliteTunesItsPrimaryTranspondersAndStoresEachStrea
   const std::string unknown = "nowhere";
   g.scanner.RunScan(g.store, SCAN_SINGLE_SATELLITE, &unknown);
   EXPECT_TRUE(g.driver.Tunes().empty());
+
+  // A satellite without a primary transponder: nothing to start from, and
+  // the Output window says so.
+  g.sats.sats.push_back({"13.0E", true, {}, 9});
+  const std::string bare = "13.0E";
+  g.scanner.RunScan(g.store, SCAN_SINGLE_SATELLITE, &bare);
+  EXPECT_EQ(g.host.output, (std::vector<std::string>{
+                               "Scanning 13.0E",
+                               "No primary transponder for 13.0E - mark one in the satellite list manager"}));
+  EXPECT_TRUE(g.driver.Tunes().empty());
+  EXPECT_TRUE(g.store.empty());
 }
 
 TEST(SatelliteScan, AllSatellitesWalksTheSelectedOnesAndStopsOnCancel) {

@@ -3,6 +3,8 @@
 // failure paths, cancel, and every answer released exactly once.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "lib13818/descriptors_service.h"
 #include "sim_driver.h"
 
@@ -215,6 +217,22 @@ TEST_F(ReaderTest, UnreadableTablesStoreNothingOrOnlyWhatParsed) {
   EXPECT_TRUE(host_.Said("Got 0 SDT sections"));
   EXPECT_TRUE(store_.empty());
 
+  // No NIT actual: nothing stored, and the Output window says why, right
+  // after the count.
+  driver_.TuneTo(Mux(0, 0));
+  for (vsim::TableSections& t : driver_.Tables())
+    if (t.pid == 0x10)
+      for (vsim::Bytes& s : t.sections)
+        if (s[0] == 0x40) s[0] = 0x41;
+  host_.output.clear();
+  scanner_.ReadTransportStreamSI(store_);
+  const auto got = std::find(host_.output.begin(), host_.output.end(), "Got 0 NIT sections");
+  ASSERT_NE(got, host_.output.end());
+  ASSERT_NE(got + 1, host_.output.end());
+  EXPECT_EQ(got[1], "No NIT actual received - the transport stream is not stored");
+  EXPECT_EQ(got + 2, host_.output.end());
+  EXPECT_TRUE(store_.empty());
+
   // A bad EIT section and a CAT whose length runs past its buffer: both
   // refused, everything else kept.
   driver_.TuneTo(Mux(0, 0));
@@ -255,10 +273,22 @@ TEST_F(ReaderTest, FailedOrCancelledRequestsStoreNothing) {
   EXPECT_EQ(driver_.Calls(), 4);
   EXPECT_TRUE(store_.empty());
 
+  // Cancelled before a request would start: the driver is not asked at all.
+  driver_.onRequest = nullptr;
+  scanner_.ReadTransportStreamSI(store_);
+  EXPECT_EQ(driver_.Calls(), 4) << "still cancelled: no request";
+  cancel_ = false;
+  host_.output.clear();
+  host_.onOutput = [&](const std::string& line) { if (line == "Got 1 SDT sections") cancel_ = true; };
+  scanner_.ReadTransportStreamSI(store_);
+  host_.onOutput = nullptr;
+  EXPECT_EQ(driver_.Calls(), 5) << "no PMT request after a cancel between the two";
+  EXPECT_TRUE(store_.empty());
+
   // A failing PMT request: the stream is stored without PMTs.
   cancel_ = false;
   driver_.onRequest = nullptr;
-  driver_.failCall = 6;
+  driver_.failCall = 7;
   scanner_.ReadTransportStreamSI(store_);
   ASSERT_EQ(store_.size(), 1u);
   EXPECT_TRUE(store_.at(0x0101).transponders.at(0x0401).pmts.empty());

@@ -58,6 +58,7 @@ class SimDriver : public SectionSource, public TunerControl {
   }
   HResult SetSatellite(const std::string& name, SATDELIVERYDESC& r) override {
     tunes_.push_back(name + ":" + std::to_string(r.frequency) + "/" + "HVLR"[r.polarization & 3]);
+    if (onTune) onTune(static_cast<int>(tunes_.size()));
     if (deliveryType_ != DELIVERY_SATELLITE) return kFail;
     for (const vsim::SatelliteDef& s : world_.satellites)
       for (const vsim::MuxDef& m : s.transponders)
@@ -118,6 +119,8 @@ class SimDriver : public SectionSource, public TunerControl {
   std::set<std::uint16_t> unlockable;
   // Called with the number of each GetSections call as it starts.
   std::function<void(int)> onRequest;
+  // Called with the number of each satellite tune as it starts.
+  std::function<void(int)> onTune;
   int failCall = 0;
   const vsim::World& World() const { return world_; }
 
@@ -193,7 +196,10 @@ class SimDriver : public SectionSource, public TunerControl {
 // Records what a scan reports.
 class RecordingHost : public ScanHost {
  public:
-  void Output(const std::string& line) override { output.push_back(line); }
+  void Output(const std::string& line) override {
+    output.push_back(line);
+    if (onOutput) onOutput(line);
+  }
   void Log(int level, const std::string& line) override {
     log.push_back(std::to_string(level) + " " + line);
   }
@@ -212,6 +218,8 @@ class RecordingHost : public ScanHost {
 
   u32 selection = kNoSelectionStored;
   std::vector<std::string> output, log, progress, messages;
+  // Called with every Output line.
+  std::function<void(const std::string&)> onOutput;
 };
 
 // A satellite list over names and transponders.

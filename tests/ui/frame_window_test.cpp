@@ -4,7 +4,11 @@
 // tests, minimum sizes, sizes in the profile).
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <cstdio>
+#include <cstring>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "ui_win/HexDumpWnd.h"
@@ -354,6 +358,103 @@ TEST_F(FrameTest, DoubleClickFloatsTheBarWithoutGripperEdgesOrCloseButton) {
   frame_->SendMessage(WM_COMMAND, kOutputWindowCommand, 0);
   EXPECT_FALSE(Bar().IsWindowVisible());
   EXPECT_FALSE(OutputWindowChecked());
+}
+
+namespace {
+
+// The lock state the status pane's update handler reports (a driver's
+// GetSignalText stands behind it in the program).
+std::atomic<int> g_locked{0};
+
+// A main frame whose command routing answers the lock pane's update, as the
+// program's document does.
+class CLockPaneFrame : public CMainFrame {
+ public:
+  BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override {
+    if (nID == 61295 && nCode == CN_UPDATE_COMMAND_UI && pExtra) {
+      auto* ui = static_cast<CCmdUI*>(pExtra);
+      ui->Enable(TRUE);
+      ui->SetText(g_locked ? "SIGNAL LOCKED" : "NO SIGNAL");
+      return TRUE;
+    }
+    return CMainFrame::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+  }
+};
+
+INT_PTR CALLBACK PlainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+  if (message == WM_INITDIALOG) return TRUE;
+  if (message == WM_COMMAND && LOWORD(wParam) == IDCANCEL) {
+    ::EndDialog(dialog, IDCANCEL);
+    return TRUE;
+  }
+  return FALSE;
+}
+
+}  // namespace
+
+// A modal dialog with a message loop of its own (the plug-ins' dialogs run
+// theirs, in their own module): the frame's idle updates do not run there,
+// yet the lock pane follows the driver while the dialog is up.
+TEST(FrameStatusBar, LockPaneStaysCurrentWhileAModalDialogRunsItsOwnLoop) {
+  auto* frame = new CLockPaneFrame;  // deletes itself with its window
+  CCreateContext context;
+  ASSERT_TRUE(frame->LoadFrame(kMainFrameResource, WS_OVERLAPPEDWINDOW, nullptr, &context));
+  frame->MoveWindow(0, 0, 800, 600);
+  frame->ShowWindow(SW_SHOW);
+  HWND status = frame->GetStatusBar().m_hWnd;
+  g_locked = 0;
+  EXPECT_TRUE(orb_test::WaitFor(
+      [&] {
+        Pump();
+        return orb_test::ControlText(status) == L"NO SIGNAL";
+      },
+      5000));
+
+  // A plain dialog template: a caption, no controls.
+  alignas(4) WORD templ[32] = {};
+  auto* header = reinterpret_cast<DLGTEMPLATE*>(templ);
+  header->style = WS_POPUP | WS_CAPTION | DS_MODALFRAME;
+  header->cx = 120;
+  header->cy = 40;
+  const wchar_t caption[] = L"Own loop";
+  std::memcpy(reinterpret_cast<char*>(templ) + sizeof(DLGTEMPLATE) + 2 * sizeof(WORD), caption, sizeof caption);
+
+  std::wstring before, during;
+  bool upWhileRead = false;
+  ULONGLONG tookMs = 0;
+  std::thread user([&] {
+    HWND dialog = nullptr;
+    orb_test::WaitFor(
+        [&] {
+          for (HWND h : orb_test::Dialogs())
+            if (orb_test::WindowText(h) == L"Own loop") dialog = h;
+          return dialog != nullptr;
+        },
+        10000);
+    if (!dialog) return;
+    ::Sleep(300);
+    before = orb_test::ControlText(status);
+    // The driver locks; nothing is sent to the program's thread.
+    const ULONGLONG start = ::GetTickCount64();
+    g_locked = 1;
+    orb_test::WaitFor([&] { return orb_test::ControlText(status) == L"SIGNAL LOCKED"; }, 5000, 50);
+    tookMs = ::GetTickCount64() - start;
+    during = orb_test::ControlText(status);
+    upWhileRead = ::IsWindow(dialog) && ::IsWindowVisible(dialog);
+    ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+  });
+  const INT_PTR result =
+      ::DialogBoxIndirectParamW(::GetModuleHandleW(nullptr), header, frame->m_hWnd, PlainDialogProc, 0);
+  user.join();
+  std::printf("lock pane current %llu ms after the driver locked, with the dialog up\n",
+              static_cast<unsigned long long>(tookMs));
+  EXPECT_EQ(result, IDCANCEL);
+  EXPECT_EQ(before, L"NO SIGNAL");
+  EXPECT_EQ(during, L"SIGNAL LOCKED");
+  EXPECT_TRUE(upWhileRead);
+  g_locked = 0;
+  frame->DestroyWindow();
+  Pump();
 }
 
 TEST(FrameWithoutWindow, OutputServicesDoNothing) {

@@ -163,6 +163,8 @@ bool Scanner::FindCurrentTSInNIT(const NitSectionMap& nit,
 }
 
 void Scanner::ReadTransportStreamSI(NetworkMap& store) {
+  // A scan cancelled while the tuner was being set asks the driver nothing more.
+  if (Cancelled()) return;
   const u32 selection = host_.TableSelection();
   Answers answers(*this, FirstRequestFor(selection));
   const HResult hr = answers.Request();
@@ -198,7 +200,10 @@ void Scanner::ReadTransportStreamSI(NetworkMap& store) {
   // NIT actual.
   const std::uint32_t nitCount = answers.Count(1);
   Out("Got %d NIT sections", static_cast<int>(nitCount));
-  if (nitCount == 0) return;
+  if (nitCount == 0) {
+    Out("No NIT actual received - the transport stream is not stored");
+    return;
+  }
   NitSectionMap nit;
   for (std::uint32_t k = 0; k < nitCount; ++k) {
     lib13818::NetworkInformationSection section;
@@ -379,6 +384,7 @@ void Scanner::ReadTransportStreamSI(NetworkMap& store) {
                                      static_cast<std::uint16_t>(p.program_number)));
       programs.push_back(p.program_number);
     }
+    if (Cancelled()) return;
     Answers pmts(*this, std::move(specs));
     const HResult pmtResult = pmts.Request();
     if (Cancelled()) return;
@@ -402,6 +408,7 @@ void Scanner::ReadTransportStreamSI(NetworkMap& store) {
 }
 
 void Scanner::ReadCurrentNIT(NetworkMap& store, const std::string& satelliteName) {
+  if (Cancelled()) return;
   Out("Reading current NIT");
   LogLine(4, "Reading current NIT");
   Answers answers(*this, std::vector<TableRequest>{FirstRequestTable()[1]});
@@ -548,6 +555,11 @@ void Scanner::ScanSingleSatellite(NetworkMap& store, const std::string* selected
   long count = 0;
   if (satellites_->ListPrimaryTransponders(name, transponders, count) != SatelliteSource::Listing::kOk)
     return;
+  if (transponders.empty()) {
+    // The scan starts from the primary transponders only.
+    Out("No primary transponder for %s - mark one in the satellite list manager", name.c_str());
+    return;
+  }
   ScanTransponders(store, name, transponders, count);
 }
 

@@ -43,7 +43,16 @@ void CDatabaseExportDlg::DoDataExchange(CDataExchange* pDX) {
   DDX_Control(pDX, IDC_EXPORT_DATABASE, m_edit);
 }
 
+void CDatabaseExportDlg::TakeTypedPath() {
+  if (!m_edit.m_hWnd) return;
+  CString text;
+  m_edit.GetWindowText(text);
+  m_path = text;
+}
+
 void CDatabaseExportDlg::OnBrowse() {
+  // The file dialog starts from what the field holds now.
+  TakeTypedPath();
   CFileDialog dialog(FALSE, L"db", m_path, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, nullptr, nullptr);
   if (dialog.DoModal() != IDOK) {
     if (const DWORD error = ::CommDlgExtendedError())
@@ -55,6 +64,8 @@ void CDatabaseExportDlg::OnBrowse() {
 }
 
 void CDatabaseExportDlg::OnExport() {
+  // The path is what the "Database:" field holds, typed or browsed.
+  TakeTypedPath();
   // Owned by this dialog, which it disables while the export runs: no second
   // export over the first, no Cancel under the progress dialog.
   CExportProgressDlg progress(m_networks, m_path, this);

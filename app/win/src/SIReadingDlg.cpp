@@ -1,6 +1,7 @@
 #include "orb_app/SIReadingDlg.h"
 
 #include <cstdarg>
+#include <functional>
 
 #include "orb_app/Orbisect3App.h"
 #include "orb_app/scan_bridge.h"
@@ -33,7 +34,29 @@ class CSIReadingDlg::Host : public orb::scan::ScanHost {
 BEGIN_MESSAGE_MAP(CSIReadingDlg, CDialog)
   ON_BN_CLICKED(IDC_SCAN_START, &CSIReadingDlg::OnStartStop)
   ON_MESSAGE(CSIReadingDlg::kScanDoneMessage, &CSIReadingDlg::OnScanDone)
+  ON_WM_TIMER()
 END_MESSAGE_MAP()
+
+namespace {
+
+// Waits for the worker while serving what it sends to this thread's windows
+// (the Output window, the progress fields), so that a worker blocked in a
+// SendMessage to us still reaches its end.  `tick` runs about every
+// `tickMs` while the worker lives.
+void JoinServingSentMessages(HANDLE thread, DWORD tickMs, const std::function<void()>& tick) {
+  for (;;) {
+    const DWORD r = ::MsgWaitForMultipleObjects(1, &thread, FALSE, tickMs, QS_SENDMESSAGE);
+    if (r == WAIT_OBJECT_0 || r == WAIT_FAILED) return;
+    if (r == WAIT_OBJECT_0 + 1) {
+      MSG msg;
+      ::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    } else if (tick) {
+      tick();
+    }
+  }
+}
+
+}  // namespace
 
 CSIReadingDlg::CSIReadingDlg(lib13818::NetworkMap& store, const UINT& mode, IDvbDriver*& driver,
                              CWnd* parent, ISatListManager* satList)
@@ -45,11 +68,12 @@ CSIReadingDlg::CSIReadingDlg(lib13818::NetworkMap& store, const UINT& mode, IDvb
 }
 
 CSIReadingDlg::~CSIReadingDlg() {
-  // A worker still running (the window went away some other way) is joined
-  // before anything it uses goes.
+  // A worker still running (the window went away some other way) is
+  // cancelled and joined before anything it uses goes.
   if (m_worker) {
     m_cancel = true;
-    ::WaitForSingleObject(m_worker->m_hThread, INFINITE);
+    CancelSections();
+    JoinServingSentMessages(m_worker->m_hThread, kCancelRepeatMs, [this] { CancelSections(); });
     delete m_worker;
     m_worker = nullptr;
   }
@@ -149,10 +173,41 @@ CWinThread* CSIReadingDlg::BeginWorker() {
   return AfxBeginThread(SIReadingThreadProc, this, 0, 0, CREATE_SUSPENDED, nullptr);
 }
 
+void CSIReadingDlg::CancelSections() {
+  if (m_sectionReader) m_sectionReader->CancelSections();
+}
+
+void CSIReadingDlg::CancelScan() {
+  if (m_idle) return;
+  const bool first = !m_cancel.exchange(true);
+  m_startStop.EnableWindow(FALSE);
+  // The worker may be blocked in a section request for up to its timeout:
+  // the driver ends it now.  A request started after this call (the worker
+  // was tuning, or between two requests) resets the driver's cancel, so the
+  // call is repeated until the worker is done; the worker itself starts no
+  // new step once it sees the flag.
+  CancelSections();
+  if (first) {
+    ProgramLog().Log(4, "scan cancelled");
+    if (m_hWnd) SetTimer(kCancelTimer, kCancelRepeatMs);
+  }
+}
+
+void CSIReadingDlg::OnTimer(UINT_PTR nIDEvent) {
+  if (nIDEvent != kCancelTimer) {
+    CDialog::OnTimer(nIDEvent);
+    return;
+  }
+  if (m_idle || !m_cancel) {
+    KillTimer(kCancelTimer);
+    return;
+  }
+  CancelSections();
+}
+
 void CSIReadingDlg::OnStartStop() {
   if (!m_idle) {
-    m_cancel = true;
-    m_startStop.EnableWindow(FALSE);
+    CancelScan();
     return;
   }
   // The satellite chosen now: the worker reads no window of the dialog.
@@ -188,6 +243,7 @@ void CSIReadingDlg::BackToIdle() {
 }
 
 LRESULT CSIReadingDlg::OnScanDone(WPARAM, LPARAM) {
+  KillTimer(kCancelTimer);
   if (m_worker) {
     ::WaitForSingleObject(m_worker->m_hThread, INFINITE);
     DWORD code = 0;
@@ -214,10 +270,9 @@ void CSIReadingDlg::OnOK() {
 
 void CSIReadingDlg::OnCancel() {
   // Escape or the system close during a scan: Cancel, and the dialog stays
-  // until its worker has ended.
+  // until its worker has ended (which the driver's cancel makes short).
   if (!m_idle) {
-    m_cancel = true;
-    m_startStop.EnableWindow(FALSE);
+    CancelScan();
     return;
   }
   CDialog::OnCancel();

@@ -8,12 +8,17 @@ constexpr UINT kLockIndicator = 61295;
 constexpr UINT kOutputWindowCommand = 32771;
 constexpr UINT kOutputBarId = 123;
 const UINT kIndicators[] = {kLockIndicator};
+// The status bar's own refresh (see OnTimer).
+constexpr UINT_PTR kStatusTimer = 1;
+constexpr UINT kStatusRefreshMs = 500;
 }  // namespace
 
 IMPLEMENT_DYNCREATE(CMainFrame, CFrameWnd)
 
 BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
   ON_WM_CREATE()
+  ON_WM_DESTROY()
+  ON_WM_TIMER()
   ON_COMMAND(kOutputWindowCommand, &CMainFrame::OnViewOutputWindow)
   ON_UPDATE_COMMAND_UI(kOutputWindowCommand, &CMainFrame::OnUpdateViewOutputWindow)
 END_MESSAGE_MAP()
@@ -51,7 +56,32 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct) {
   m_wndOutputBar.EnableDocking(CBRS_ALIGN_ANY);
   EnableDocking(CBRS_ALIGN_ANY);
   DockControlBar(&m_wndOutputBar, AFX_IDW_DOCKBAR_BOTTOM);
+
+  SetTimer(kStatusTimer, kStatusRefreshMs, nullptr);
   return 0;
+}
+
+void CMainFrame::OnDestroy() {
+  KillTimer(kStatusTimer);
+  CFrameWnd::OnDestroy();
+}
+
+// The lock state changes without any message to this thread, and the idle
+// updates of the bars run only in this program's own message loops after a
+// message: a modal dialog of the plug-in (Tuning...), a message box or a
+// quiet main loop would leave the pane showing an old state.  The timer
+// message reaches the frame through whatever loop runs, and refreshes the
+// pane from its update handler.
+void CMainFrame::OnTimer(UINT_PTR nIDEvent) {
+  if (nIDEvent != kStatusTimer) {
+    CFrameWnd::OnTimer(nIDEvent);
+    return;
+  }
+  RefreshStatusBar();
+}
+
+void CMainFrame::RefreshStatusBar() {
+  if (m_wndStatusBar.m_hWnd) m_wndStatusBar.OnUpdateCmdUI(this, FALSE);
 }
 
 BOOL CMainFrame::OnCreateClient(LPCREATESTRUCT /*lpcs*/, CCreateContext* pContext) {

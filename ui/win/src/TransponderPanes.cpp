@@ -228,9 +228,15 @@ void CTransponderTableListPaneWnd::EnsureChildren(HTREEITEM node) {
 
 void CTransponderTableListPaneWnd::OnSelChanged(NMHDR* pNMHDR, LRESULT* pResult) {
   const auto* tv = reinterpret_cast<const NMTREEVIEWW*>(pNMHDR);
-  if (tv->itemNew.hItem)
-    if (CTreeItem* item = GetItemObject(tv->itemNew.hItem)) item->OnSelect();
   *pResult = 0;
+  if (!tv->itemNew.hItem) return;
+  if (CTreeItem* item = GetItemObject(tv->itemNew.hItem)) {
+    item->OnSelect();
+  } else if (m_valuePane) {
+    // A node without fields of its own ("EIT", a list of sections or
+    // descriptors): the rows of the node selected before must not stay.
+    m_valuePane->ClearItems();
+  }
 }
 
 void CTransponderTableListPaneWnd::OnItemExpanding(NMHDR* pNMHDR, LRESULT* pResult) {

@@ -51,7 +51,10 @@ CElementItem::CElementItem(CTransponderValuePaneWnd* pane, ElementKind kind, con
 CElementItem::~CElementItem() { delete m_holder; }
 
 void CElementItem::OnSelect() {
-  if (m_holder) m_holder->Show();
+  if (m_holder)
+    m_holder->Show();
+  else if (m_pane)
+    m_pane->ClearItems();  // nothing to show: at least not the rows of another node
 }
 
 CTreeItem* CreateTreeItem(const TreeItem& item, CTransponderValuePaneWnd* pane) {

@@ -7,9 +7,10 @@
 // driver, the satellite list and the progress outlets through the small
 // interfaces below (the Windows build wraps the plug-in's COM interfaces).
 //
-// Cancel is one atomic flag, tested before every tune and after every
-// section request; a scan stops at its next test.  Every answer of a
-// section request is released exactly once, on every path.
+// Cancel is one atomic flag, tested before every tune and before and after
+// every section request; a scan stops at its next test.  The dialog also
+// asks the driver to end the request under way, so that test comes at once.
+// Every answer of a section request is released exactly once, on every path.
 #include <atomic>
 #include <cstdint>
 #include <string>

@@ -1,6 +1,7 @@
 #pragma once
 // The database export dialogs.  CDatabaseExportDlg (dialog 137) lets the user
-// choose the file with Browse... and start the export with Export...;
+// type the file's path into the "Database:" field or choose it with Browse...
+// (which fills the field) and start the export with Export...;
 // CExportProgressDlg (dialog 138) shows a fixed text while a worker thread
 // writes the database (orb_export/database_export.h) and closes itself when
 // the worker has finished.  An error of the export is shown by the GUI
@@ -15,7 +16,8 @@ class CDatabaseExportDlg : public CDialog {
   CDatabaseExportDlg(const lib13818::NetworkMap* networks, CWnd* parent = nullptr);
   enum { IDD = 137 };
 
-  // The database file chosen through Browse...; empty until then.
+  // The database file: the field's text as the last Export... or Browse...
+  // took it; empty until then.
   const CString& GetPath() const { return m_path; }
 
  protected:
@@ -25,7 +27,10 @@ class CDatabaseExportDlg : public CDialog {
   DECLARE_MESSAGE_MAP()
 
  private:
-  CEdit m_edit;  // shows the browsed path; its text is never read back
+  // The path := the field's text.
+  void TakeTypedPath();
+
+  CEdit m_edit;  // the path, typed or filled by Browse...
   CString m_path;
   const lib13818::NetworkMap* m_networks;
 };

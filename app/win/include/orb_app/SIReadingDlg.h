@@ -3,9 +3,13 @@
 // store on a worker thread.  Start launches the worker (created suspended,
 // then resumed); while it runs the button reads "Cancel" and Close is
 // disabled; the worker posts WM_USER + 1 as its last step and the dialog
-// joins it.  Cancel, Escape and the system close only set the cancel flag
-// while a scan runs: the dialog never ends before its worker is joined.
-// Close ends with IDCANCEL after a cancelled last scan, IDOK otherwise.
+// joins it.  Cancel, Escape and the system close during a scan set the cancel
+// flag and ask the driver to end the section request under way
+// (ISectionReader::CancelSections, free-threaded), again every
+// kCancelRepeatMs until the worker has ended, so that a request the worker
+// enters just after a call is ended too; the dialog never ends before its
+// worker is joined.  Close ends with IDCANCEL after a cancelled last scan,
+// IDOK otherwise.
 #include <atomic>
 #include <optional>
 #include <string>
@@ -20,6 +24,9 @@ class CSIReadingDlg : public CDialog {
  public:
   enum { IDD = 133 };
   static constexpr UINT kScanDoneMessage = WM_USER + 1;
+  // The timer that repeats CancelSections while a cancelled scan winds down.
+  static constexpr UINT_PTR kCancelTimer = 1;
+  static constexpr UINT kCancelRepeatMs = 250;
 
   // `store`, `mode` and `driver` stay the caller's for the dialog's life.
   // The satellite list is the application's unless one is given.
@@ -48,6 +55,7 @@ class CSIReadingDlg : public CDialog {
 
   afx_msg void OnStartStop();
   afx_msg LRESULT OnScanDone(WPARAM wParam, LPARAM lParam);
+  afx_msg void OnTimer(UINT_PTR nIDEvent);
   DECLARE_MESSAGE_MAP()
 
   // Starts the worker suspended (AfxBeginThread); null when it cannot.
@@ -59,6 +67,9 @@ class CSIReadingDlg : public CDialog {
  private:
   class Host;
   void BackToIdle();
+  // Cancel of a running scan: the flag, the button, the driver's request.
+  void CancelScan();
+  void CancelSections();
 
   CWinThread* m_worker = nullptr;
   bool m_idle = true;
