@@ -2,6 +2,7 @@
 // simulated card tuned to a multiplex with generated PSI/SI.
 #include <objbase.h>
 
+#include <chrono>
 #include <cstring>
 #include <fstream>
 #include <sstream>
@@ -19,6 +20,20 @@ class SectionTest : public PluginTest {
  protected:
   void SetUp() override {
     PluginTest::SetUp();
+    InitOk();
+    TuneSatellite();
+    reader_ = Get<ISectionReader>();
+  }
+  // The card's world becomes 19.2E with one transponder, 11836 H, whose
+  // line ends with `tail`; the plug-in starts afresh and tunes to it.
+  void UseTransponder(const std::string& tail) {
+    reader_ = nullptr;
+    driver_ = nullptr;
+    vsim_->Reset();
+    vsim_->SetDevices("sat");
+    const std::string world = "satellite name=\"19.2E\" position=192 input=0\n"
+                              "transponder freq=11836000 pol=H sr=27500000 " + tail + "\n";
+    ASSERT_EQ(vsim_->SetWorld(world.c_str()), 0);
     InitOk();
     TuneSatellite();
     reader_ = Get<ISectionReader>();
@@ -143,6 +158,43 @@ TEST_P(SectionTest, EitRequestStopsAtHundredSections) {
   EXPECT_EQ(result.count, 100u);
   CheckAndFree(result, spec, 4096);
   EXPECT_EQ(LogCount(GetParam(), "trace 2"), before + 1);
+}
+
+TEST_P(SectionTest, EitSectionsSentAtDifferentRatesAreAllCollected) {
+  // Present/following and the first section of each schedule segment three
+  // times a cycle, the other schedule sections once.
+  UseTransponder("tsid=0x0441 onid=0x0001 nid=0x0001 services=3 eitrepeat=3");
+  SectionFilterSpec specs[] = {Spec(0x0012, 0x4E, SFM_EIT), Spec(0x0012, 0x50, SFM_EIT)};
+  SectionResult results[2] = {};
+  ASSERT_EQ(reader_->GetSections(2, specs, 30, results), S_OK);
+  EXPECT_EQ(results[0].count, 6u);
+  EXPECT_EQ(ExpectWholeEitSubTables(results[0]), 3u);
+  EXPECT_LT(results[1].count, 100u);
+  EXPECT_EQ(ExpectWholeEitSubTables(results[1]), 3u);
+  for (int i = 0; i < 2; ++i) CheckAndFree(results[i], specs[i], 4096);
+}
+
+TEST_P(SectionTest, ASectionThatNeverArrivesLeavesTheRequestToTheTimeout) {
+  // A recorded stream: a whole PAT, network 2 of the NIT other and the SDT
+  // without their section 1.
+  const std::string ts = Narrow(ExeDir() + L"\\missing_section.ts");
+  WriteSectionsAsTs(ts, {{0x0000, LongSection(0x00, 1, 0, 0)},
+                         {0x0010, LongSection(0x41, 1, 0, 1)},
+                         {0x0010, LongSection(0x41, 1, 1, 1)},
+                         {0x0010, LongSection(0x41, 2, 0, 1)},
+                         {0x0011, LongSection(0x42, 1, 0, 1)}});
+  UseTransponder("tsid=1 nid=1 ts=\"" + ts + "\"");
+  SectionFilterSpec specs[] = {Spec(0x0000, 0x00, SFM_SINGLE), Spec(0x0010, 0x41, SFM_BY_EXTENSION),
+                               Spec(0x0011, 0x42, SFM_SINGLE)};
+  SectionResult results[3] = {};
+  const auto start = std::chrono::steady_clock::now();
+  ASSERT_EQ(reader_->GetSections(3, specs, 2, results), S_OK);
+  EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1900));
+  EXPECT_EQ(results[0].count, 1u);
+  EXPECT_EQ(results[1].count, 3u);  // what was kept
+  EXPECT_EQ(results[2].count, 1u);
+  for (int i = 0; i < 3; ++i) CheckAndFree(results[i], specs[i], 1024);
+  DeleteFileA(ts.c_str());
 }
 
 TEST_P(SectionTest, FiltersStopEvenWhenTheCardRefusesTheReset) {

@@ -4,8 +4,15 @@
 #include <objbase.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <fstream>
+#include <map>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "contract/driver_contract.h"
 #include "lib13818/section.h"
@@ -61,6 +68,74 @@ inline void CheckAndFree(SectionResult& r, const SectionFilterSpec& spec, size_t
   CoTaskMemFree(r.sections);
   r.sections = nullptr;
   r.count = 0;
+}
+
+// Checks that the EIT sections of a result are whole sub-tables, each
+// section once: every section up to last_section_number, in a schedule
+// segment those up to its segment_last_section_number.  Returns the number
+// of sub-tables (services of one transport stream and network).
+inline size_t ExpectWholeEitSubTables(const SectionResult& r) {
+  std::map<uint32_t, std::set<int>> numbers;
+  std::map<uint32_t, int> last;
+  std::map<uint32_t, std::map<int, int>> segmentLast;
+  for (uint32_t i = 0; i < r.count; ++i) {
+    const uint8_t* b = r.sections[i];
+    const uint32_t key = static_cast<uint32_t>(b[3] << 8 | b[4]) << 16 | (b[8] << 8 | b[9]);
+    EXPECT_TRUE(numbers[key].insert(b[6]).second) << "section " << int(b[6]) << " of " << key << " kept twice";
+    last[key] = b[7];
+    segmentLast[key][b[6] / 8] = b[12];
+  }
+  for (const auto& [key, kept] : numbers) {
+    for (int first = 0; first <= last[key]; first += 8) {
+      const auto seen = segmentLast[key].find(first / 8);
+      const int end = seen == segmentLast[key].end() ? first : seen->second;
+      for (int n = first; n <= end; ++n) EXPECT_EQ(kept.count(n), 1u) << "section " << n << " of " << key;
+    }
+  }
+  return numbers.size();
+}
+
+// Writes a transport stream carrying `sections` (PID, section) in turn,
+// each starting a packet of its own, sixteen times over so that the
+// continuity counters run on when the file is played in a loop.
+inline void WriteSectionsAsTs(const std::string& path, const std::vector<std::pair<uint16_t, std::vector<uint8_t>>>& sections) {
+  std::ofstream out(path, std::ios::binary);
+  std::map<uint16_t, uint8_t> cc;
+  for (int round = 0; round < 16; ++round) {
+    for (const auto& [pid, section] : sections) {
+      for (size_t at = 0; at < section.size() || at == 0;) {
+        uint8_t packet[188];
+        std::memset(packet, 0xFF, sizeof packet);
+        packet[0] = 0x47;
+        packet[1] = static_cast<uint8_t>((at == 0 ? 0x40 : 0) | pid >> 8);
+        packet[2] = static_cast<uint8_t>(pid);
+        packet[3] = static_cast<uint8_t>(0x10 | (cc[pid]++ & 0x0F));
+        size_t room = 184;
+        uint8_t* payload = packet + 4;
+        if (at == 0) {
+          *payload++ = 0;  // pointer_field
+          --room;
+        }
+        const size_t n = std::min(room, section.size() - at);
+        std::memcpy(payload, section.data() + at, n);
+        at += n;
+        out.write(reinterpret_cast<const char*>(packet), sizeof packet);
+      }
+    }
+  }
+}
+
+// A long-header section with a correct CRC_32: table_id, table_id_extension,
+// section_number, last_section_number and a few bytes of body.
+inline std::vector<uint8_t> LongSection(uint8_t tableId, uint16_t extension, uint8_t number, uint8_t last) {
+  std::vector<uint8_t> s = {tableId, 0xF0, 0, static_cast<uint8_t>(extension >> 8), static_cast<uint8_t>(extension),
+                            0xC1, number, last, 0xF0, 0x00};  // an empty loop
+  const size_t length = s.size() - 3 + 4;
+  s[1] = static_cast<uint8_t>(0xF0 | length >> 8);
+  s[2] = static_cast<uint8_t>(length);
+  const uint32_t crc = lib13818::Crc32Mpeg(s.data(), s.size());
+  for (int shift = 24; shift >= 0; shift -= 8) s.push_back(static_cast<uint8_t>(crc >> shift));
+  return s;
 }
 
 }  // namespace plugtest

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
@@ -56,12 +57,27 @@ TEST(SectionCollector, SingleModeCompletesAtLastSectionNumber) {
   EXPECT_EQ(three.Slot(2)[6], 1);
 }
 
-TEST(SectionCollector, SingleModeCompletesOnRepeatedKey) {
+TEST(SectionCollector, SingleModeCompletesByTheSectionsItHolds) {
+  // A repeat is passed over while a section is missing: 0, 2, 0 is not a table of three.
   SectionCollector c(drvcore::kModeSingle);
-  EXPECT_EQ(Offer(c, Section(0x02, 7, 0, 5)), Offered::Kept);
-  EXPECT_EQ(Offer(c, Section(0x02, 7, 1, 5)), Offered::Kept);
-  EXPECT_EQ(Offer(c, Section(0x02, 7, 0, 5)), Offered::Completed);
+  EXPECT_EQ(Offer(c, Section(0x02, 7, 0, 2)), Offered::Kept);
+  EXPECT_EQ(Offer(c, Section(0x02, 7, 2, 2)), Offered::Kept);
+  EXPECT_EQ(Offer(c, Section(0x02, 7, 0, 2)), Offered::Ignored);
+  EXPECT_EQ(Offer(c, Section(0x02, 7, 2, 2)), Offered::Ignored);
+  EXPECT_FALSE(c.Done());
   EXPECT_EQ(c.Count(), 2u);
+  EXPECT_EQ(Offer(c, Section(0x02, 7, 1, 2)), Offered::Completed);
+  EXPECT_EQ(c.Count(), 3u);
+
+  // One table: sections of another table_id_extension on the same table_id
+  // (a second bouquet) are not kept and do not count as its sections.
+  SectionCollector bat(drvcore::kModeSingle);
+  EXPECT_EQ(Offer(bat, Section(0x4A, 0x1000, 0, 1)), Offered::Kept);
+  EXPECT_EQ(Offer(bat, Section(0x4A, 0x2000, 1, 1)), Offered::Ignored);
+  EXPECT_EQ(Offer(bat, Section(0x4A, 0x2000, 0, 0)), Offered::Ignored);
+  EXPECT_EQ(Offer(bat, Section(0x4A, 0x1000, 1, 1)), Offered::Completed);
+  EXPECT_EQ(bat.Count(), 2u);
+  EXPECT_EQ(bat.Slot(1)[3], 0x10);
 }
 
 TEST(SectionCollector, SingleModeCompletesAt32) {
@@ -82,13 +98,16 @@ TEST(SectionCollector, ExtensionModesKeyAndLimit) {
   EXPECT_EQ(completedAt, 31);
   EXPECT_EQ(nit.Count(), 32u);
 
-  // Same section number in other sub-tables is a new key; a repeat completes.
+  // Same section number in other sub-tables is a new key; a repeat completes
+  // once every sub-table kept is whole.
   SectionCollector by3(drvcore::kModeByExtension);
   EXPECT_EQ(Offer(by3, Section(0x41, 1, 0, 1)), Offered::Kept);
   EXPECT_EQ(Offer(by3, Section(0x41, 2, 0, 1)), Offered::Kept);
   EXPECT_EQ(Offer(by3, Section(0x41, 1, 1, 1)), Offered::Kept);
-  EXPECT_EQ(Offer(by3, Section(0x41, 2, 0, 1)), Offered::Completed);
-  EXPECT_EQ(by3.Count(), 3u);
+  EXPECT_EQ(Offer(by3, Section(0x41, 2, 0, 1)), Offered::Ignored);  // network 2 lacks section 1
+  EXPECT_EQ(Offer(by3, Section(0x41, 2, 1, 1)), Offered::Kept);
+  EXPECT_EQ(Offer(by3, Section(0x41, 1, 0, 1)), Offered::Completed);
+  EXPECT_EQ(by3.Count(), 4u);
 
   // Mode 4 tells original networks apart.
   SectionCollector sdt(drvcore::kModeByExtensionOnid);
@@ -114,6 +133,229 @@ TEST(SectionCollector, EitModeKeepsHundredLargeSections) {
   EXPECT_EQ(eit.Count(), 100u);
   EXPECT_EQ(completedAt, 96);
   EXPECT_EQ(std::memcmp(eit.Slot(0), big.data(), big.size()), 0);
+}
+
+// An EIT section of service `sid` (transport stream 2, original network 3).
+Bytes Eit(u8 tableId, u16 sid, u8 number, u8 last, u8 segmentLast, u8 version = 0, size_t total = 18) {
+  Bytes b = Section(tableId, sid, number, last, 2, 3, total);
+  b[5] = static_cast<u8>(0xC1 | version << 1);
+  b[12] = segmentLast;
+  b[13] = tableId;
+  return b;
+}
+
+Bytes WithVersion(Bytes b, u8 version) {
+  b[5] = static_cast<u8>(0xC1 | version << 1);
+  return b;
+}
+
+// What a request kept: (b[3..4], section_number) of each slot, in slot order.
+std::vector<std::pair<u32, u32>> KeptKeys(const SectionCollector& c) {
+  std::vector<std::pair<u32, u32>> keys;
+  for (u32 i = 0; i < c.Count(); ++i) keys.push_back({c.Slot(i)[3] << 8 | c.Slot(i)[4], c.Slot(i)[6]});
+  return keys;
+}
+
+// Plays `cycle` from position `start` on, round and round, into the request
+// until it completes (at most `cycles` times round).
+// Returns the number of sections offered, 0 when it never completed.
+size_t Play(SectionCollector& c, const std::vector<Bytes>& cycle, size_t start, int cycles = 4) {
+  for (size_t n = 0; n < cycle.size() * static_cast<size_t>(cycles); ++n)
+    if (Offer(c, cycle[(start + n) % cycle.size()]) == Offered::Completed) return n + 1;
+  return 0;
+}
+
+// The distinct sections of a cycle as KeptKeys sees them.
+std::vector<std::pair<u32, u32>> Distinct(const std::vector<Bytes>& cycle) {
+  std::vector<std::pair<u32, u32>> keys;
+  for (const Bytes& b : cycle) {
+    std::pair<u32, u32> k{b[3] << 8 | b[4], b[6]};
+    if (std::find(keys.begin(), keys.end(), k) == keys.end()) keys.push_back(k);
+  }
+  std::sort(keys.begin(), keys.end());
+  return keys;
+}
+
+TEST(SectionCollector, SectionsSentAtDifferentRatesAreAllKeptFromAnyStart) {
+  // EIT schedule of three services as a multiplexer sends it: the first
+  // section of each segment (and so of each sub-table) after every two
+  // other sections, the rest once a cycle.  Segments hold sections 0-2 and
+  // 8-9 (segment_last_section_number 2 and 9, the numbers between never
+  // sent); service 3 also has an empty segment 16.
+  std::vector<Bytes> often, rest;
+  for (u16 sid = 1; sid <= 3; ++sid) {
+    const u8 last = sid == 3 ? 16 : 9;
+    often.push_back(Eit(0x50, sid, 0, last, 2));
+    often.push_back(Eit(0x50, sid, 8, last, 9));
+    if (sid == 3) often.push_back(Eit(0x50, sid, 16, last, 16));
+    for (u8 n : {1, 2}) rest.push_back(Eit(0x50, sid, n, last, 2));
+    rest.push_back(Eit(0x50, sid, 9, last, 9));
+  }
+  std::vector<Bytes> cycle;
+  for (size_t i = 0, hot = 0; i < rest.size(); ++i) {
+    if (i % 2 == 0)
+      for (int k = 0; k < 3; ++k) cycle.push_back(often[hot++ % often.size()]);
+    cycle.push_back(rest[i]);
+  }
+  const auto all = Distinct(cycle);
+  ASSERT_EQ(all.size(), 16u);
+  for (size_t start = 0; start < cycle.size(); ++start) {
+    SCOPED_TRACE(start);
+    SectionCollector c(drvcore::kModeEit);
+    EXPECT_GT(Play(c, cycle, start), 0u);
+    auto kept = KeptKeys(c);
+    std::sort(kept.begin(), kept.end());
+    EXPECT_EQ(kept, all);  // each section once
+  }
+
+  // The same for one table in mode 0 and for networks in mode 3, section 0
+  // of each sent three times a cycle, spread over the cycle, and the order
+  // of the sections turned round from cycle to cycle.
+  for (u32 mode : {0u, 3u}) {
+    SCOPED_TRACE(mode);
+    const u16 networks = mode == 0 ? 1 : 3;
+    std::vector<Bytes> base;
+    for (u16 nid = 1; nid <= networks; ++nid)
+      for (u8 n = 0; n < 4; ++n) {
+        const u8 tableId = mode == 0 ? 0x40 : 0x41;
+        base.push_back(Section(tableId, nid, n, 3));
+        if (n % 2 == 1) base.push_back(Section(tableId, static_cast<u16>(nid % networks + 1), 0, 3));
+      }
+    for (size_t turn = 0; turn < base.size(); ++turn) {
+      SCOPED_TRACE(turn);
+      std::vector<Bytes> cycle2;
+      for (size_t round = 0; round < 3; ++round)
+        for (size_t i = 0; i < base.size(); ++i) cycle2.push_back(base[(i + turn * round) % base.size()]);
+      SectionCollector c(mode);
+      EXPECT_GT(Play(c, cycle2, turn), 0u);
+      auto kept = KeptKeys(c);
+      std::sort(kept.begin(), kept.end());
+      EXPECT_EQ(kept, Distinct(base));
+    }
+  }
+}
+
+TEST(SectionCollector, ARepeatWaitsForEverySubTableKept) {
+  // p/f of service 1 comes round again before service 2's following section
+  // was seen: the request goes on.
+  SectionCollector c(drvcore::kModeEit);
+  EXPECT_EQ(Offer(c, Eit(0x4E, 1, 0, 1, 1)), Offered::Kept);
+  EXPECT_EQ(Offer(c, Eit(0x4E, 1, 1, 1, 1)), Offered::Kept);
+  EXPECT_EQ(Offer(c, Eit(0x4E, 2, 0, 1, 1)), Offered::Kept);
+  EXPECT_EQ(Offer(c, Eit(0x4E, 1, 0, 1, 1)), Offered::Ignored);
+  EXPECT_EQ(Offer(c, Eit(0x4E, 1, 1, 1, 1)), Offered::Ignored);
+  EXPECT_EQ(Offer(c, Eit(0x4E, 2, 1, 1, 1)), Offered::Kept);
+  EXPECT_EQ(Offer(c, Eit(0x4E, 2, 0, 1, 1)), Offered::Completed);
+  EXPECT_EQ(c.Count(), 4u);
+}
+
+TEST(SectionCollector, ASectionThatNeverComesKeepsTheRequestOpen) {
+  // Section 1 of network 2 is announced but never sent: no repeat ends the
+  // request (the batch's time-out does, with what was kept).
+  std::vector<Bytes> cycle = {Section(0x41, 1, 0, 1), Section(0x41, 1, 1, 1), Section(0x41, 2, 0, 1)};
+  SectionCollector c(drvcore::kModeByExtension);
+  EXPECT_EQ(Play(c, cycle, 0, 10), 0u);
+  EXPECT_FALSE(c.Done());
+  EXPECT_EQ(c.Count(), 3u);
+  c.Finish();
+  u32 count = 0;
+  u8** sections = nullptr;
+  c.HandOver(std::malloc, std::free, count, sections);
+  ASSERT_EQ(count, 3u);
+  for (u32 i = 0; i < count; ++i) std::free(sections[i]);
+  std::free(sections);
+
+  // The same in the single mode, and a missing EIT segment: a segment of
+  // which nothing was seen is awaited through its first section.
+  SectionCollector pmt(drvcore::kModeSingle);
+  EXPECT_EQ(Play(pmt, {Section(0x02, 5, 0, 2), Section(0x02, 5, 1, 2)}, 0, 10), 0u);
+  EXPECT_EQ(pmt.Count(), 2u);
+  SectionCollector eit(drvcore::kModeEit);
+  std::vector<Bytes> sched = {Eit(0x50, 1, 0, 16, 0), Eit(0x50, 1, 16, 16, 17)};
+  EXPECT_EQ(Play(eit, sched, 0, 10), 0u);
+  EXPECT_EQ(Offer(eit, Eit(0x50, 1, 8, 16, 8)), Offered::Kept);  // segment 1 is one empty section
+  EXPECT_EQ(Offer(eit, sched[0]), Offered::Completed);
+  EXPECT_EQ(eit.Count(), 3u);
+}
+
+TEST(SectionCollector, EitSegmentsAwaitOnlyTheSectionsTheyAnnounce) {
+  SectionCollector c(drvcore::kModeEit);
+  // last_section_number 25: segment 0 holds 0-1, segment 1 only 8, segment
+  // 2 sections 16-18, segment 3 sections 24-25.
+  EXPECT_EQ(Offer(c, Eit(0x50, 1, 0, 25, 1)), Offered::Kept);
+  EXPECT_EQ(Offer(c, Eit(0x50, 1, 8, 25, 8)), Offered::Kept);
+  EXPECT_EQ(Offer(c, Eit(0x50, 1, 16, 25, 18)), Offered::Kept);
+  EXPECT_EQ(Offer(c, Eit(0x50, 1, 24, 25, 25)), Offered::Kept);
+  EXPECT_EQ(Offer(c, Eit(0x50, 1, 0, 25, 1)), Offered::Ignored);
+  EXPECT_EQ(Offer(c, Eit(0x50, 1, 1, 25, 1)), Offered::Kept);
+  EXPECT_EQ(Offer(c, Eit(0x50, 1, 17, 25, 18)), Offered::Kept);
+  EXPECT_EQ(Offer(c, Eit(0x50, 1, 25, 25, 25)), Offered::Kept);
+  EXPECT_EQ(Offer(c, Eit(0x50, 1, 0, 25, 1)), Offered::Ignored);  // 18 still missing
+  EXPECT_EQ(Offer(c, Eit(0x50, 1, 18, 25, 18)), Offered::Kept);
+  EXPECT_EQ(Offer(c, Eit(0x50, 1, 8, 25, 8)), Offered::Completed);
+  EXPECT_EQ(c.Count(), 8u);
+
+  // A segment_last_section_number outside its segment is taken within it:
+  // below the segment's first section it announces the first alone, beyond
+  // the segment or the table it stops at their last.
+  SectionCollector odd(drvcore::kModeEit);
+  EXPECT_EQ(Offer(odd, Eit(0x50, 1, 8, 9, 3)), Offered::Kept);      // segment 1: 8
+  EXPECT_EQ(Offer(odd, Eit(0x50, 1, 0, 9, 0xFE)), Offered::Kept);   // segment 0: 0-7
+  for (u8 n = 1; n < 7; ++n) EXPECT_EQ(Offer(odd, Eit(0x50, 1, n, 9, 0xFE)), Offered::Kept) << int{n};
+  EXPECT_EQ(Offer(odd, Eit(0x50, 1, 0, 9, 0xFE)), Offered::Ignored);  // 7 missing
+  EXPECT_EQ(Offer(odd, Eit(0x50, 1, 7, 9, 0xFE)), Offered::Kept);
+  EXPECT_EQ(Offer(odd, Eit(0x50, 1, 8, 9, 3)), Offered::Completed);
+
+  // Other modes know no segments: every number up to last_section_number.
+  SectionCollector sdt(drvcore::kModeByExtensionOnid);
+  for (u8 n : {0, 8}) EXPECT_EQ(Offer(sdt, Section(0x46, 1, n, 8, 2)), Offered::Kept);
+  EXPECT_EQ(Offer(sdt, Section(0x46, 1, 0, 8, 2)), Offered::Ignored);
+}
+
+TEST(SectionCollector, AChangedVersionStartsItsSubTableOver) {
+  SectionCollector c(drvcore::kModeEit);
+  EXPECT_EQ(Offer(c, Eit(0x4E, 1, 0, 1, 1, 4)), Offered::Kept);
+  EXPECT_EQ(Offer(c, Eit(0x4E, 2, 0, 1, 1, 9)), Offered::Kept);
+  EXPECT_EQ(Offer(c, Eit(0x4E, 1, 1, 1, 1, 4, 300)), Offered::Kept);
+  EXPECT_EQ(Offer(c, Eit(0x4E, 2, 1, 1, 1, 9)), Offered::Kept);
+  // Service 1 moves to version 5: its two sections go, service 2's stay in
+  // order, and the new section takes the slot a longer one held.
+  const Bytes fresh = Eit(0x4E, 1, 1, 1, 1, 5, 40);
+  EXPECT_EQ(Offer(c, fresh), Offered::Kept);
+  EXPECT_EQ(KeptKeys(c), (std::vector<std::pair<u32, u32>>{{2, 0}, {2, 1}, {1, 1}}));
+  EXPECT_EQ(std::memcmp(c.Slot(2), fresh.data(), fresh.size()), 0);
+  for (size_t i = fresh.size(); i < c.SlotSize(); ++i) ASSERT_EQ(c.Slot(2)[i], 0) << i;  // no stale bytes
+  // The old version's section 0 is a new start again, and the new one's repeat
+  // waits for section 0 of version 5.
+  EXPECT_EQ(Offer(c, Eit(0x4E, 1, 0, 1, 1, 4)), Offered::Kept);
+  EXPECT_EQ(KeptKeys(c), (std::vector<std::pair<u32, u32>>{{2, 0}, {2, 1}, {1, 0}}));
+  EXPECT_EQ(Offer(c, fresh), Offered::Kept);
+  EXPECT_EQ(Offer(c, Eit(0x4E, 1, 0, 1, 1, 5)), Offered::Kept);
+  EXPECT_EQ(Offer(c, fresh), Offered::Completed);
+  EXPECT_EQ(c.Count(), 4u);
+  for (u32 i = 0; i < c.Count(); ++i) EXPECT_EQ(c.Slot(i)[5], (c.Slot(i)[4] == 1 ? 0xC1 | 5 << 1 : 0xC1 | 9 << 1)) << i;
+
+  // Mode 0: the table starts over.
+  SectionCollector pat(drvcore::kModeSingle);
+  EXPECT_EQ(Offer(pat, WithVersion(Section(0x00, 1, 0, 1), 1)), Offered::Kept);
+  EXPECT_EQ(Offer(pat, WithVersion(Section(0x00, 1, 1, 1), 2)), Offered::Kept);
+  EXPECT_EQ(pat.Count(), 1u);
+  EXPECT_EQ(Offer(pat, WithVersion(Section(0x00, 1, 0, 1), 2)), Offered::Completed);
+  EXPECT_EQ(pat.Slot(0)[6], 1);
+}
+
+TEST(SectionCollector, TheCapEndsARequestThatIsNotComplete) {
+  // 32 networks each announcing two sections, only their first ever sent.
+  SectionCollector c(drvcore::kModeByExtension);
+  Offered last = Offered::Ignored;
+  for (u16 nid = 0; nid < 32; ++nid) last = Offer(c, Section(0x41, nid, 0, 1));
+  EXPECT_EQ(last, Offered::Completed);
+  EXPECT_EQ(c.Count(), 32u);
+  // 100 in the EIT mode.
+  SectionCollector eit(drvcore::kModeEit);
+  for (u16 sid = 0; sid < 100; ++sid) last = Offer(eit, Eit(0x50, sid, 0, 8, 0));
+  EXPECT_EQ(last, Offered::Completed);
+  EXPECT_EQ(eit.Count(), 100u);
 }
 
 TEST(SectionCollector, ReservedModesKeepNothing) {
@@ -154,7 +396,18 @@ TEST(SectionCollector, RefusesSectionsThatDoNotFitOrLie) {
   // A TDT-sized short section is enough for the single mode.
   SectionCollector tdt(drvcore::kModeSingle);
   Bytes t = {0x70, 0x70, 0x05, 0xE4, 0x5A, 0x12, 0x34, 0x00};
-  EXPECT_EQ(Offer(tdt, t), Offered::Completed);  // b[7] == 0 == count - 1
+  EXPECT_EQ(Offer(tdt, t), Offered::Completed);  // no long header: a table by itself
+  // The header fields a mode reads must have been delivered: b[7] in mode 3,
+  // segment_last_section_number b[12] in mode 5.
+  SectionCollector nit(drvcore::kModeByExtension);
+  Bytes seven = {0x41, 0xB0, 0x04, 0x00, 0x01, 0xC1, 0x00};
+  EXPECT_EQ(Offer(nit, seven), Offered::Ignored);
+  SectionCollector eit(drvcore::kModeEit);
+  Bytes twelve = Section(0x4E, 1, 0, 0, 2, 3, 12);
+  EXPECT_EQ(Offer(eit, twelve), Offered::Ignored);
+  twelve.push_back(0);
+  twelve[2] = 10;
+  EXPECT_EQ(Offer(eit, twelve), Offered::Kept);
 }
 
 TEST(SectionCollector, FinishStopsCollecting) {

@@ -4,6 +4,7 @@
 
 #include <map>
 #include <set>
+#include <tuple>
 
 #include "lib13818/nit_bat.h"
 #include "lib13818/psi.h"
@@ -146,6 +147,52 @@ TEST(Generator, SiSubTablesAreCompleteAndConsistent) {
   EXPECT_EQ(tables, (std::set<int>{0x40, 0x41, 0x42, 0x46, 0x4A, 0x4E, 0x4F, 0x50, 0x60}));
 }
 
+// The event_ids of the EIT sections given, by (table_id, service_id).
+std::map<std::pair<int, unsigned>, std::set<unsigned>> EventIds(const std::vector<Bytes>& eit) {
+  std::map<std::pair<int, unsigned>, std::set<unsigned>> ids;
+  for (const Bytes& s : eit)
+    for (size_t at = 14; at + 12 <= s.size() - 4; at += 12 + (Get16(&s[at + 10]) & 0x0FFF))
+      ids[{s[0], Get16(&s[3])}].insert(Get16(&s[at]));
+  return ids;
+}
+
+TEST(Generator, EitRepeatSendsSomeSectionsMoreOftenThanOthers) {
+  vsim::World w = vsim::DefaultWorld();
+  vsim::MuxDef& mux = w.satellites[0].transponders[0];
+  const std::vector<Bytes> once = Tables(w, mux)[0x12];
+  mux.eit_repeat = 3;
+  const std::vector<Bytes> eit = Tables(w, mux)[0x12];
+  // (table_id, service_id, section_number) -> times sent in a cycle.
+  std::map<std::tuple<int, unsigned, int>, int> sent;
+  std::map<std::pair<int, unsigned>, std::set<int>> numbers;
+  for (const Bytes& s : eit) {
+    ASSERT_EQ(lib13818::Crc32Mpeg(s.data(), s.size()), 0u);
+    ++sent[{s[0], Get16(&s[3]), s[6]}];
+    numbers[{s[0], Get16(&s[3])}].insert(s[6]);
+  }
+  // Present/following and each segment's first section three times, the rest once.
+  int rest = 0;
+  for (auto& [key, n] : sent) {
+    const bool first = std::get<0>(key) < 0x50 || std::get<2>(key) % 8 == 0;
+    EXPECT_EQ(n, first ? 3 : 1) << std::get<0>(key) << " " << std::get<1>(key) << " " << std::get<2>(key);
+    if (!first) ++rest;
+  }
+  EXPECT_GT(rest, 0);
+  // Every section of a sub-table announces the same last section; a
+  // schedule segment's sections run from its first to its
+  // segment_last_section_number without a gap.
+  for (const Bytes& s : eit) {
+    const std::set<int>& all = numbers[{s[0], Get16(&s[3])}];
+    EXPECT_EQ(s[7], *all.rbegin());
+    const int first = s[6] / 8 * 8;
+    ASSERT_GE(s[12], first);
+    ASSERT_LE(s[12], first + 7);
+    for (int k = first; k <= first + 7; ++k) EXPECT_EQ(all.count(k), k <= s[12] ? 1u : 0u) << k;
+  }
+  // The same events as one section per segment.
+  EXPECT_EQ(EventIds(eit), EventIds(once));
+}
+
 TEST(Generator, NitDescribesEveryTransportStreamOfTheNetwork) {
   vsim::World w = vsim::DefaultWorld();
   const vsim::MuxDef& mux = w.satellites[0].transponders[0];
@@ -286,7 +333,7 @@ TEST(WorldFile, ParsesItemsAndRejectsMistakesWithTheLine) {
       "# test dish\n"
       "network nid=0x77 name=\"Test Net\"\n"
       "satellite name=\"28.2E\" position=282 input=2 lof_low=9750000 lof_high=10600000\n"
-      "transponder freq=11778000 pol=v sr=27500000 tsid=0x7D0 nid=0x77 services=2 scrambled=1\n"
+      "transponder freq=11778000 pol=v sr=27500000 tsid=0x7D0 nid=0x77 services=2 scrambled=1 eitrepeat=4\n"
       "cable freq=330000 qam=256 sr=6900000 tsid=5 nid=6\n"
       "terrestrial freq=522000 bw=7 tsid=9 nid=10 ts=\"c:\\mux.ts\"\n",
       w, &error))
@@ -298,6 +345,8 @@ TEST(WorldFile, ParsesItemsAndRejectsMistakesWithTheLine) {
   EXPECT_EQ(t.polarization, 'V');
   EXPECT_EQ(t.services.size(), 2u);
   EXPECT_NE(t.services[0].ca_system_id, 0);
+  EXPECT_EQ(t.eit_repeat, 4);
+  EXPECT_EQ(w.cable[0].eit_repeat, 1);
   EXPECT_EQ(w.cable[0].modulation, 5);
   EXPECT_EQ(w.terrestrial[0].bandwidth, 1);
   EXPECT_EQ(w.terrestrial[0].ts_file, "c:\\mux.ts");
@@ -305,7 +354,8 @@ TEST(WorldFile, ParsesItemsAndRejectsMistakesWithTheLine) {
   EXPECT_EQ(w.NetworkName(0x77), "Test Net");
 
   for (const char* bad : {"transponder freq=1\n", "satellite input=7\n", "cable freq=1 qam=63\n",
-                          "terrestrial freq=x\n", "bogus\n", "network nid=1 name=\"open\n", "cable sr=1\n"}) {
+                          "terrestrial freq=x\n", "bogus\n", "network nid=1 name=\"open\n", "cable sr=1\n",
+                          "cable freq=1 eitrepeat=0\n", "cable freq=1 eitrepeat=9\n"}) {
     std::string text = std::string("network nid=1 name=x\n") + bad;
     EXPECT_FALSE(vsim::ParseWorld(text, w, &error)) << bad;
     EXPECT_EQ(error.rfind("line 2:", 0), 0u) << error;

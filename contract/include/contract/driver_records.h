@@ -28,11 +28,14 @@ enum DeliveryType {
 };
 
 /* Which sections one request keeps and when it is complete.  The key is built
- * from section header bytes b[i] (b[0] is table_id); a request is also
+ * from section header bytes b[i] (b[0] is table_id); a section's sub-table is
+ * its key without section_number.  A sub-table is complete when it holds the
+ * sections 0 .. last_section_number b[7] (for EIT, in each segment of eight
+ * those up to its segment_last_section_number b[12]).  A request is also
  * complete when a section arrives whose key it already holds (the table has
- * cycled on air). */
+ * cycled on air) while every sub-table it holds is complete. */
 enum SectionFilterMode {
-  SFM_SINGLE = 0,            /* key b[6]; done at 32 or last_section_number + 1 */
+  SFM_SINGLE = 0,            /* key b[6]; one table; done at 32 or when it is complete */
   SFM_RESERVED1 = 1,         /* keeps nothing, never done */
   SFM_RESERVED2 = 2,         /* keeps nothing, never done */
   SFM_BY_EXTENSION = 3,      /* key (b[3..4], b[6]); done at 32 */

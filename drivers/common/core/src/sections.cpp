@@ -12,12 +12,24 @@ u32 Be16(const u8* b) { return static_cast<u32>(b[0]) << 8 | b[1]; }
 // Header bytes a mode's key and completion rule read (b[0] .. b[n-1]).
 size_t HeaderBytesNeeded(u32 mode) {
   switch (mode) {
-    case kModeSingle: return 8;             // b[6] key, b[7] last_section_number
-    case kModeByExtension: return 7;        // b[3..4], b[6]
+    case kModeSingle: return 8;             // b[6] section_number, b[7] last_section_number
+    case kModeByExtension: return 8;        // + b[3..4]
     case kModeByExtensionOnid: return 10;   // + b[8..9]
-    case kModeEit: return 12;               // + b[10..11]
+    case kModeEit: return 13;               // + b[10..11], b[12] segment_last_section_number
     default: return 0;
   }
+}
+
+// No mode 0 table_id_extension is this: the sub-table of a short section.
+constexpr u32 kNoExtension = 0x10000;
+
+bool Has(const std::array<std::uint64_t, 4>& set, u32 n) { return set[n >> 6] >> (n & 63) & 1; }
+
+// True when every number from..to is in the set.
+bool HasAll(const std::array<std::uint64_t, 4>& set, u32 from, u32 to) {
+  for (u32 n = from; n <= to; ++n)
+    if (!Has(set, n)) return false;
+  return true;
 }
 
 }  // namespace
@@ -38,27 +50,25 @@ u8* SectionCollector::MutableSlot(size_t i) {
   return mode_ == kModeEit ? eit_.get() + i * kEitSlotSize : slots_[i].data();
 }
 
-bool SectionCollector::MakeKey(const u8* b, size_t length, Key& key) const {
+bool SectionCollector::ReadHeader(const u8* b, size_t length, Header& h) const {
   if (length < HeaderBytesNeeded(mode_)) return false;
-  key = {};
+  h.whole = (b[1] & 0x80) == 0;
+  h.number = b[6];
+  h.last = b[7];
+  h.version = static_cast<u8>(b[5] >> 1 & 0x1F);
   switch (mode_) {
     case kModeSingle:
-      key[0] = b[6];
+      h.table = {h.whole ? kNoExtension : Be16(b + 3), 0, 0};
       break;
     case kModeByExtension:
-      key[0] = Be16(b + 3);
-      key[1] = b[6];
+      h.table = {Be16(b + 3), 0, 0};
       break;
     case kModeByExtensionOnid:
-      key[0] = Be16(b + 3);
-      key[1] = Be16(b + 8);
-      key[2] = b[6];
+      h.table = {Be16(b + 3), Be16(b + 8), 0};
       break;
     case kModeEit:
-      key[0] = Be16(b + 3);
-      key[1] = Be16(b + 8);
-      key[2] = Be16(b + 10);
-      key[3] = b[6];
+      h.table = {Be16(b + 3), Be16(b + 8), Be16(b + 10)};
+      h.segmentLast = b[12];
       break;
     default:
       return false;
@@ -66,10 +76,50 @@ bool SectionCollector::MakeKey(const u8* b, size_t length, Key& key) const {
   return true;
 }
 
-bool SectionCollector::Seen(const Key& key) const {
-  for (u32 i = 0; i < count_; ++i)
-    if (keys_[i] == key) return true;
-  return false;
+SectionCollector::SubTable* SectionCollector::Find(const std::array<u32, 3>& table) {
+  if (lastFound_ < tables_ && subTables_[lastFound_].table == table) return &subTables_[lastFound_];
+  for (u32 i = 0; i < tables_; ++i) {
+    if (subTables_[i].table == table) {
+      lastFound_ = i;
+      return &subTables_[i];
+    }
+  }
+  return nullptr;
+}
+
+bool SectionCollector::IsComplete(const SubTable& t) const {
+  if (t.whole) return true;
+  if (mode_ != kModeEit) return HasAll(t.kept, 0, t.last);
+  for (u32 first = 0; first <= t.last; first += 8) {
+    const u8 announced = t.segmentLast[first / 8];
+    u32 end = first;  // a segment not yet seen: its first section
+    if (announced != kNoSegment) {
+      end = announced < first ? first : announced;
+      if (end > first + 7) end = first + 7;
+      if (end > t.last) end = t.last;
+    }
+    if (!HasAll(t.kept, first, end)) return false;
+  }
+  return true;
+}
+
+void SectionCollector::StartOver(size_t index) {
+  SubTable& t = subTables_[index];
+  if (t.complete) ++incomplete_;
+  t.complete = false;
+  t.kept = {};
+  t.segmentLast.fill(kNoSegment);
+  const size_t size = SlotSize();
+  u32 kept = 0;
+  for (u32 i = 0; i < count_; ++i) {
+    if (slotTable_[i] == index) continue;
+    if (kept != i) {
+      std::memcpy(MutableSlot(kept), MutableSlot(i), size);
+      slotTable_[kept] = slotTable_[i];
+    }
+    ++kept;
+  }
+  count_ = kept;
 }
 
 Offered SectionCollector::Offer(const u8* b, size_t length) {
@@ -77,24 +127,50 @@ Offered SectionCollector::Offer(const u8* b, size_t length) {
   // The section's own length; it must lie within what was delivered and fit a slot.
   const size_t sectionBytes = ((static_cast<size_t>(b[1]) & 0x0F) << 8 | b[2]) + 3;
   if (sectionBytes > length || sectionBytes > SlotSize()) return Offered::Ignored;
-  Key key;
-  if (!MakeKey(b, sectionBytes, key)) return Offered::Ignored;
+  Header h;
+  if (!ReadHeader(b, sectionBytes, h)) return Offered::Ignored;
 
-  if (Seen(key)) {
-    done_ = true;  // the table has cycled
+  SubTable* t = Find(h.table);
+  if (t && !t->whole && t->version != h.version) StartOver(static_cast<size_t>(t - subTables_.data()));
+  if (t && Has(t->kept, h.number)) {
+    // The key came round again: the table has cycled once nothing is missing.
+    if (incomplete_ != 0) return Offered::Ignored;
+    done_ = true;
     return Offered::Completed;
   }
+  if (!t && mode_ == kModeSingle && tables_ != 0) return Offered::Ignored;  // another table
   if (count_ >= Capacity()) {  // not reached: the request completes when full
     done_ = true;
     return Offered::Completed;
   }
-  std::memcpy(MutableSlot(count_), b, sectionBytes);
-  keys_[count_] = key;
+  if (!t) {  // every sub-table holds a slot, so there is room for one more
+    t = &subTables_[tables_];
+    lastFound_ = tables_++;
+    t->table = h.table;
+    t->version = h.version;
+    t->whole = h.whole;
+    t->segmentLast.fill(kNoSegment);
+    ++incomplete_;
+  }
+
+  u8* slot = MutableSlot(count_);
+  std::memcpy(slot, b, sectionBytes);
+  std::memset(slot + sectionBytes, 0, SlotSize() - sectionBytes);
+  slotTable_[count_] = static_cast<u8>(t - subTables_.data());
   ++count_;
 
-  bool complete = count_ >= Capacity();
-  if (mode_ == kModeSingle && b[7] == count_ - 1) complete = true;
-  if (complete) {
+  t->version = h.version;
+  t->last = h.last;
+  t->kept[h.number >> 6] |= std::uint64_t{1} << (h.number & 63);
+  if (mode_ == kModeEit) t->segmentLast[h.number / 8] = h.segmentLast;
+  const bool complete = IsComplete(*t);
+  if (complete != t->complete) {
+    t->complete = complete;
+    if (complete) --incomplete_;
+    else ++incomplete_;
+  }
+
+  if (count_ >= Capacity() || (mode_ == kModeSingle && complete)) {
     done_ = true;
     return Offered::Completed;
   }

@@ -1,5 +1,6 @@
 #include "vsim/si_gen.h"
 
+#include <algorithm>
 #include <map>
 #include <string>
 
@@ -245,9 +246,20 @@ Bytes EitSection(u8 table_id, const ServiceDef& s, const MuxDef& m, u8 sn, u8 ls
 
 constexpr int kEventsPerService = 24;  // one day of one-hour events
 
+// The EIT sections of a multiplex's services: those a multiplexer sends
+// often (present/following, and the first section of each schedule segment
+// when `split`) and the others.
+struct EitSections {
+  std::vector<Bytes> often, rest;
+};
+
 // Present/following (table 0x4E or 0x4F) and schedule (0x50 or 0x60) of one
-// multiplex's services.
-void Eit(const MuxDef& m, long long hour0, bool actual, std::vector<Bytes>& out) {
+// multiplex's services.  The schedule has one section per three-hour segment
+// from today's midnight on, empty segments included; with `split` every
+// event has a section of its own instead (a segment's sections numbered
+// from its first on, an empty segment one empty section).  Without `split`
+// every section goes to `often`, service by service.
+void Eit(const MuxDef& m, long long hour0, bool actual, bool split, EitSections& out) {
   u8 pf = actual ? 0x4E : 0x4F;
   u8 sched = actual ? 0x50 : 0x60;
   long long midnight = hour0 - hour0 % 86400;
@@ -255,10 +267,8 @@ void Eit(const MuxDef& m, long long hour0, bool actual, std::vector<Bytes>& out)
     std::vector<Event> ev;
     for (int k = 0; k < kEventsPerService; ++k)
       ev.push_back({static_cast<u16>(0x100 + k), hour0 + 3600LL * k, 3600, static_cast<u8>(k == 0 ? 4 : 1)});
-    out.push_back(EitSection(pf, s, m, 0, 1, 1, pf, {EventItem(ev[0], s, m)}));
-    out.push_back(EitSection(pf, s, m, 1, 1, 1, pf, {EventItem(ev[1], s, m)}));
-    // Schedule: one section per three-hour segment from today's midnight on,
-    // empty segments included.
+    out.often.push_back(EitSection(pf, s, m, 0, 1, 1, pf, {EventItem(ev[0], s, m)}));
+    out.often.push_back(EitSection(pf, s, m, 1, 1, 1, pf, {EventItem(ev[1], s, m)}));
     std::map<int, std::vector<Bytes>> segments;
     int last_segment = 0;
     for (const Event& e : ev) {
@@ -267,10 +277,21 @@ void Eit(const MuxDef& m, long long hour0, bool actual, std::vector<Bytes>& out)
       segments[seg].push_back(EventItem(e, s, m));
       last_segment = seg;
     }
-    u8 lsn = static_cast<u8>(last_segment * 8);
+    // A segment holds at most three one-hour events.
+    auto sections_of = [&](int seg) { return split ? std::max<size_t>(1, segments[seg].size()) : 1; };
+    const u8 lsn = static_cast<u8>(last_segment * 8 + sections_of(last_segment) - 1);
     for (int seg = 0; seg <= last_segment; ++seg) {
-      u8 sn = static_cast<u8>(seg * 8);
-      out.push_back(EitSection(sched, s, m, sn, lsn, sn, sched, segments[seg]));
+      const u8 first = static_cast<u8>(seg * 8);
+      const size_t n = sections_of(seg);
+      const u8 seg_last = static_cast<u8>(first + n - 1);
+      if (n == 1) {
+        out.often.push_back(EitSection(sched, s, m, first, lsn, seg_last, sched, segments[seg]));
+        continue;
+      }
+      for (size_t i = 0; i < n; ++i)
+        (i == 0 ? out.often : out.rest)
+            .push_back(EitSection(sched, s, m, static_cast<u8>(first + i), lsn, seg_last, sched,
+                                  {segments[seg][i]}));
     }
   }
 }
@@ -456,10 +477,20 @@ std::vector<TableSections> GenerateTables(const World& w, const MuxDef& mux, con
   // EIT on PID 0x0012: this multiplex (actual) and the other multiplexes of
   // its network (other).
   TableSections eit{0x0012, {}};
-  Eit(mux, hour0, true, eit.sections);
+  const bool split = mux.eit_repeat > 1;
+  EitSections sections;
+  Eit(mux, hour0, true, split, sections);
   for (const MuxDef* m : same) {
     if (m == &mux || m->network_id != mux.network_id) continue;
-    Eit(*m, hour0, false, eit.sections);
+    Eit(*m, hour0, false, split, sections);
+  }
+  // A cycle of eit_repeat rounds: each round sends all the frequent
+  // sections and its share of the others.
+  const size_t rounds = split ? mux.eit_repeat : 1;
+  const size_t rest = sections.rest.size();
+  for (size_t r = 0; r < rounds; ++r) {
+    eit.sections.insert(eit.sections.end(), sections.often.begin(), sections.often.end());
+    for (size_t i = r * rest / rounds; i < (r + 1) * rest / rounds; ++i) eit.sections.push_back(sections.rest[i]);
   }
   out.push_back(eit);
 

@@ -197,13 +197,19 @@ bool Number(const std::map<std::string, std::string>& kv, const char* key, u32& 
 
 bool ReadMux(const std::map<std::string, std::string>& kv, MuxDef& m, std::string& why) {
   u32 freq = 0, sr = m.symbol_rate, tsid = 0, onid = 0, nid = 0, services = 3, inversion = 0, scrambled = 0;
-  u32 fec = m.fec_inner, qam = 64, bw = 8;
+  u32 fec = m.fec_inner, qam = 64, bw = 8, eitRepeat = 1;
   if (!Number(kv, "freq", freq, why) || !Number(kv, "sr", sr, why) || !Number(kv, "tsid", tsid, why) ||
       !Number(kv, "onid", onid, why) || !Number(kv, "nid", nid, why) ||
       !Number(kv, "services", services, why) || !Number(kv, "inversion", inversion, why) ||
       !Number(kv, "scrambled", scrambled, why) || !Number(kv, "fec", fec, why) ||
-      !Number(kv, "qam", qam, why) || !Number(kv, "bw", bw, why))
+      !Number(kv, "qam", qam, why) || !Number(kv, "bw", bw, why) ||
+      !Number(kv, "eitrepeat", eitRepeat, why))
     return false;
+  if (eitRepeat < 1 || eitRepeat > 8) {
+    why = "eitrepeat must be 1..8";
+    return false;
+  }
+  m.eit_repeat = static_cast<u8>(eitRepeat);
   if (freq == 0) {
     why = "freq missing";
     return false;

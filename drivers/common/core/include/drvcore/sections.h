@@ -5,20 +5,48 @@
 // how a call's requests are cut into batches.
 //
 // A request collects by its mode.  The key of a section is made of header
-// bytes (b[i] = byte i from table_id on, 16-bit fields big-endian):
+// bytes (b[i] = byte i from table_id on, 16-bit fields big-endian); the
+// sub-table a section belongs to is its key without section_number (the
+// filter fixes table_id):
 //
 //   mode  key                                              complete when
-//   0     section_number b[6]                              32 kept, count = last_section_number b[7] + 1,
-//                                                          or a repeated key
-//   3     (b[3..4], b[6])                                  32 kept or a repeated key
-//   4     (b[3..4], original_network_id b[8..9], b[6])     32 kept or a repeated key
-//   5     (b[3..4], b[8..9], b[10..11], b[6])              100 kept or a repeated key
+//   0     section_number b[6]                              its table is complete, or 32 kept
+//   3     (b[3..4], b[6])                                  32 kept, or a repeated key while
+//   4     (b[3..4], original_network_id b[8..9], b[6])     every sub-table kept is complete
+//   5     (b[3..4], b[8..9], b[10..11], b[6])              as 3 and 4, with 100 kept
 //   other nothing is kept                                  never
 //
-// A repeated key means the table has cycled on air.  Sections are kept in
-// fixed slots (1024 bytes, 4096 in mode 5); a section that would not fit its
-// slot, or whose section_length reaches past the bytes delivered, or that is
-// too short to hold its key, is not kept.
+// A repeated key means the table has cycled on air, but only once every
+// sub-table seen so far is complete: multiplexers send some sections more
+// often than others (EIT present/following, the first section of each EIT
+// schedule segment), so a key may come round again before the rest of its
+// sub-table has passed.  Until then a repeated key is passed over, and the
+// request goes on until it is full or its batch times out.  (A sub-table of
+// which no section has arrived yet cannot be waited for: nothing announces
+// it.)
+//
+// A sub-table is complete when every section it announces is kept:
+// section_number 0 .. last_section_number b[7].  In mode 5 (EIT) the
+// section numbers are cut into segments of eight; a segment announces its
+// sections from its first up to its segment_last_section_number b[12] (the
+// numbers after it are never sent).  A segment of which nothing has been
+// kept yet is awaited through its first section: every segment up to the
+// last is on air with at least one section, an empty one when it holds no
+// event.  last_table_id is not waited for (a request matches one table_id).
+// A section without the long header (section_syntax_indicator 0: TDT, TOT,
+// RST) is a whole table by itself.  A mode 0 request keeps one table: the
+// sections of another table_id_extension than the first one kept (another
+// bouquet, say) are not kept.
+//
+// A section whose version_number (b[5] bits 1-5) differs from what was kept
+// of its sub-table starts that sub-table over: its kept sections are dropped
+// (the others keep their order) and the new one is kept.
+//
+// Sections are kept in arrival order in fixed slots (1024 bytes, 4096 in
+// mode 5); a section that would not fit its slot, or whose section_length
+// reaches past the bytes delivered, or that is too short for the header
+// fields its mode reads (b[0..7], b[0..9] in mode 4, b[0..12] in mode 5),
+// is not kept.
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -52,7 +80,8 @@ constexpr bool ModeCollects(u32 mode) {
 
 // What Offer did with a section.
 enum class Offered {
-  Ignored,    // the request is done, collects nothing, or the section is malformed
+  Ignored,    // the request is done or collects nothing, the section is malformed,
+              // belongs to another table (mode 0), or its key was kept already
   Kept,       // stored; the request goes on
   Completed,  // this section completed the request (it may or may not have been stored)
 };
@@ -89,17 +118,43 @@ class SectionCollector {
   void HandOver(AllocFn alloc, FreeFn release, u32& count, u8**& sections) const;
 
  private:
-  using Key = std::array<u32, 4>;
-  // Fills key from the section; false when the section is too short for it.
-  bool MakeKey(const u8* b, size_t length, Key& key) const;
-  bool Seen(const Key& key) const;
+  // A section's header fields as its mode reads them.
+  struct Header {
+    std::array<u32, 3> table{};  // the sub-table: the key without section_number
+    u8 number = 0;               // section_number
+    u8 last = 0;                 // last_section_number
+    u8 segmentLast = 0;          // segment_last_section_number (mode 5)
+    u8 version = 0;
+    bool whole = false;          // no long header: a table by itself
+  };
+  struct SubTable {
+    std::array<u32, 3> table{};
+    u8 version = 0;
+    u8 last = 0;
+    bool whole = false;
+    bool complete = false;
+    std::array<std::uint64_t, 4> kept{};  // section numbers kept
+    std::array<u8, 32> segmentLast{};     // mode 5: per segment, kNoSegment until one is kept
+  };
+  static constexpr u8 kNoSegment = 0xFF;
+
+  // Fills h from the section; false when the section is too short for it.
+  bool ReadHeader(const u8* b, size_t length, Header& h) const;
+  SubTable* Find(const std::array<u32, 3>& table);
+  bool IsComplete(const SubTable& t) const;
+  // Drops the kept sections of sub-table `index`.
+  void StartOver(size_t index);
   u8* MutableSlot(size_t i);
 
   u32 mode_;
   bool collects_;
   bool done_ = false;
   u32 count_ = 0;
-  std::array<Key, kEitSlotCount> keys_{};
+  u32 tables_ = 0;      // sub-tables in use
+  u32 incomplete_ = 0;  // of them not complete
+  u32 lastFound_ = 0;   // Find's first guess: sections come in runs of one sub-table
+  std::array<SubTable, kEitSlotCount> subTables_{};
+  std::array<u8, kEitSlotCount> slotTable_{};  // the sub-table of each slot
   std::array<std::array<u8, kSlotSize>, kSlotCount> slots_{};
   std::unique_ptr<u8[]> eit_;  // kEitSlotCount * kEitSlotSize, mode 5 only
 };

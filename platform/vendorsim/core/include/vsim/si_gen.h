@@ -22,6 +22,8 @@ UtcInstant FromEpochSeconds(long long seconds);
 // The 40-bit MJD + BCD time of EN 300 468 Annex C.
 void EncodeMjdUtc(const UtcInstant& t, u8 out[5]);
 
+// The sections of one PID in the order of one cycle (with MuxDef::eit_repeat
+// above 1, some EIT sections more than once).
 struct TableSections {
   u16 pid = 0;
   std::vector<Bytes> sections;

@@ -40,6 +40,11 @@ struct MuxDef {
   u16 network_id = 0;
   std::vector<ServiceDef> services;
   std::string ts_file;     // when set, the multiplex loops this file instead
+  // Above 1, the EIT goes out as multiplexers send it: every schedule event
+  // in a section of its own, and the present/following sections and the
+  // first section of each schedule segment eit_repeat times a cycle, the
+  // others once.
+  u8 eit_repeat = 1;
 };
 
 struct SatelliteDef {
@@ -95,7 +100,8 @@ void AddServices(MuxDef& mux, int count, bool scrambled);
 //   terrestrial freq=506000 bw=8 tsid=0x3001 onid=0x3301 nid=0x3301 services=3
 // A transponder line belongs to the satellite line before it.  Any
 // multiplex line may carry ts="file.ts" (then its services are not
-// generated), inversion=1, scrambled=1 and services=N (default 3).  Numbers
+// generated), inversion=1, scrambled=1, services=N (default 3) and
+// eitrepeat=N (1..8, default 1, see MuxDef::eit_repeat).  Numbers
 // are decimal or 0x-prefixed hexadecimal.  Returns false and sets `error`
 // (with the line number) on a malformed line.
 bool ParseWorld(const std::string& text, World& world, std::string* error);
