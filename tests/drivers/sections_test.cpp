@@ -344,6 +344,32 @@ TEST(SectionCollector, AChangedVersionStartsItsSubTableOver) {
   EXPECT_EQ(pat.Slot(0)[6], 1);
 }
 
+TEST(SectionCollector, TheNextVersionOnAirChangesNothing) {
+  // A multiplexer announcing the next version (current_next_indicator 0)
+  // beside the one in force: the request keeps the one in force, whole.
+  auto next = [](Bytes b) {
+    b[5] = static_cast<u8>(b[5] & ~1u);
+    return b;
+  };
+  SectionCollector sdt(drvcore::kModeSingle);
+  EXPECT_EQ(Offer(sdt, WithVersion(Section(0x42, 7, 0, 2), 3)), Offered::Kept);
+  EXPECT_EQ(Offer(sdt, next(WithVersion(Section(0x42, 7, 0, 2), 4))), Offered::Ignored);
+  EXPECT_EQ(Offer(sdt, WithVersion(Section(0x42, 7, 1, 2), 3)), Offered::Kept);
+  EXPECT_EQ(Offer(sdt, next(WithVersion(Section(0x42, 7, 1, 2), 4))), Offered::Ignored);
+  EXPECT_EQ(Offer(sdt, next(WithVersion(Section(0x42, 7, 2, 2), 4))), Offered::Ignored);
+  EXPECT_EQ(sdt.Count(), 2u);
+  EXPECT_EQ(Offer(sdt, WithVersion(Section(0x42, 7, 2, 2), 3)), Offered::Completed);
+  ASSERT_EQ(sdt.Count(), 3u);
+  for (u32 i = 0; i < 3; ++i) EXPECT_EQ(sdt.Slot(i)[5], 0xC1 | 3 << 1) << i;
+
+  SectionCollector eit(drvcore::kModeEit);
+  EXPECT_EQ(Offer(eit, Eit(0x4E, 1, 0, 1, 1, 4)), Offered::Kept);
+  EXPECT_EQ(Offer(eit, next(Eit(0x4E, 1, 0, 1, 1, 5))), Offered::Ignored);
+  EXPECT_EQ(Offer(eit, Eit(0x4E, 1, 1, 1, 1, 4)), Offered::Kept);
+  EXPECT_EQ(Offer(eit, Eit(0x4E, 1, 0, 1, 1, 4)), Offered::Completed);
+  EXPECT_EQ(eit.Count(), 2u);
+}
+
 TEST(SectionCollector, TheCapEndsARequestThatIsNotComplete) {
   // 32 networks each announcing two sections, only their first ever sent.
   SectionCollector c(drvcore::kModeByExtension);

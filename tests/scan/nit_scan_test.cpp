@@ -221,6 +221,16 @@ TEST(SatelliteScan, AllSatellitesWalksTheSelectedOnesAndStopsOnCancel) {
   EXPECT_FALSE(g.host.Said("Scanning third"));
   EXPECT_FALSE(g.host.Said("Scanned all satellites"));
 
+  // A satellite without a primary transponder is skipped with a line saying why.
+  Fixture b(vsim::DefaultWorld());
+  b.sats.sats.push_back({"19.2E", true, {}, 4});
+  b.sats.sats.push_back({"13.0E", true, {Listed(w.satellites[1].transponders[1])}, 2});
+  b.scanner.ScanAllSatellites(b.store);
+  EXPECT_TRUE(b.host.Said("No primary transponder for 19.2E - mark one in the satellite list manager"));
+  EXPECT_FALSE(b.host.Said("No primary transponder for 13.0E - mark one in the satellite list manager"));
+  EXPECT_EQ(StreamCount(b.store), w.satellites[1].transponders.size());
+  EXPECT_EQ(b.host.output.back(), "Scanned all satellites");
+
   // Cancel during the first satellite: nothing more is tuned.
   Fixture h(vsim::DefaultWorld());
   h.sats.sats = f.sats.sats;

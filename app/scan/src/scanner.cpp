@@ -581,6 +581,10 @@ void Scanner::ScanAllSatellites(NetworkMap& store) {
         satellites_->ListPrimaryTransponders(name, transponders, count);
     if (listing == SatelliteSource::Listing::kEnumFailed) continue;
     if (listing == SatelliteSource::Listing::kCountFailed) return;
+    if (transponders.empty()) {
+      Out("No primary transponder for %s - mark one in the satellite list manager", name.c_str());
+      continue;
+    }
     ScanTransponders(store, name, transponders, count);
     if (Cancelled()) return;
   }

@@ -53,6 +53,10 @@ u8* SectionCollector::MutableSlot(size_t i) {
 bool SectionCollector::ReadHeader(const u8* b, size_t length, Header& h) const {
   if (length < HeaderBytesNeeded(mode_)) return false;
   h.whole = (b[1] & 0x80) == 0;
+  // A long section with current_next_indicator 0 announces the next version
+  // of its table, not yet in force: it is not kept, and it neither completes
+  // nor starts over what was kept of the version in force.
+  if (!h.whole && (b[5] & 0x01) == 0) return false;
   h.number = b[6];
   h.last = b[7];
   h.version = static_cast<u8>(b[5] >> 1 & 0x1F);

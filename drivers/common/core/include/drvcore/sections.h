@@ -40,7 +40,9 @@
 //
 // A section whose version_number (b[5] bits 1-5) differs from what was kept
 // of its sub-table starts that sub-table over: its kept sections are dropped
-// (the others keep their order) and the new one is kept.
+// (the others keep their order) and the new one is kept.  A long section
+// whose current_next_indicator (b[5] bit 0) is 0 describes the next version,
+// not yet in force: it is not kept and changes nothing.
 //
 // Sections are kept in arrival order in fixed slots (1024 bytes, 4096 in
 // mode 5); a section that would not fit its slot, or whose section_length
