@@ -6,21 +6,43 @@ namespace lib13818 {
 
 int Bcd(u8 b) { return (b >> 4) * 10 + (b & 0x0F); }
 
+namespace {
+
+// Month and day of each day of a year counted from 1 March (366 days, the
+// last one 29 February): month << 8 | day.
+struct MarchYear {
+  u16 monthDay[366];
+};
+
+constexpr MarchYear MakeMarchYear() {
+  MarchYear t{};
+  for (u32 doy = 0; doy < 366; ++doy) {
+    const u32 mp = (5u * doy + 2u) / 153u;
+    const u32 d = doy - (153u * mp + 2u) / 5u + 1u;
+    const u32 m = mp < 10u ? mp + 3u : mp - 9u;
+    t.monthDay[doy] = static_cast<u16>(m << 8 | d);
+  }
+  return t;
+}
+
+constexpr MarchYear kMarchYear = MakeMarchYear();
+
+}  // namespace
+
 void MjdToDate(u32 mjd, int* year, int* month, int* day) {
   // From 1 March 1900 to 28 February 2100 (every date a 16-bit MJD reaches,
-  // either side of the 2038 wrap) every fourth year is a leap year: years of
-  // 1461 days in four, months from March in the 153-days-in-five rhythm,
-  // with a short chain of multiplications.
+  // either side of the 2038 wrap) every fourth year is a leap year: the year
+  // from the 1461 days of four, month and day from a table of the year
+  // counted from March.
   constexpr u32 kMarch1900 = 15079;
   constexpr u32 kDays = 73049;  // 1 March 1900 to 28 February 2100
   if (mjd - kMarch1900 < kDays) {
     const u32 d = mjd - kMarch1900;
     const u32 y = (4u * d + 3u) / 1461u;
-    const u32 doy = d - (1461u * y) / 4u;
-    const u32 mp = (5u * doy + 2u) / 153u;
-    *day = static_cast<int>(doy - (153u * mp + 2u) / 5u + 1u);
-    *month = static_cast<int>(mp < 10u ? mp + 3u : mp - 9u);
-    *year = static_cast<int>(1900u + y + (mp >= 10u ? 1u : 0u));
+    const u32 md = kMarchYear.monthDay[d - (1461u * y) / 4u];
+    *day = static_cast<int>(md & 0xFF);
+    *month = static_cast<int>(md >> 8);
+    *year = static_cast<int>(1900u + y + (md >> 8 <= 2u ? 1u : 0u));
     return;
   }
   // Days from 1 March of year 0 of the proleptic Gregorian calendar, then
