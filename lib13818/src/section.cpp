@@ -90,7 +90,8 @@ void ShortSection::Parse(const u8* section, size_t size) {
   section_length = u32(section[1] & 0x0F) << 8 | section[2];
   if (section_length + 3 > size) throw error("too little data");
 
-  const detail::SharedArenaScope arena(detail::kArenaBytesPerInputByte * section_length + 64);
+  // At most one descriptor set (the TOT's): it takes an arena of its own
+  // when it has descriptors, none is shared.
   ParseBody(section + 3, section_length);
   parsed = true;
 }

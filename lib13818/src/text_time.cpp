@@ -6,7 +6,45 @@ namespace lib13818 {
 
 int Bcd(u8 b) { return (b >> 4) * 10 + (b & 0x0F); }
 
+namespace {
+
+// Month and day of each day of a year counted from 1 March (366 days, the
+// last one 29 February): month << 8 | day.
+struct MarchYear {
+  u16 monthDay[366];
+};
+
+constexpr MarchYear MakeMarchYear() {
+  MarchYear t{};
+  for (u32 doy = 0; doy < 366; ++doy) {
+    const u32 mp = (5u * doy + 2u) / 153u;
+    const u32 d = doy - (153u * mp + 2u) / 5u + 1u;
+    const u32 m = mp < 10u ? mp + 3u : mp - 9u;
+    t.monthDay[doy] = static_cast<u16>(m << 8 | d);
+  }
+  return t;
+}
+
+constexpr MarchYear kMarchYear = MakeMarchYear();
+
+}  // namespace
+
 void MjdToDate(u32 mjd, int* year, int* month, int* day) {
+  // From 1 March 1900 to 28 February 2100 (every date a 16-bit MJD reaches,
+  // either side of the 2038 wrap) every fourth year is a leap year: the year
+  // from the 1461 days of four, month and day from a table of the year
+  // counted from March.
+  constexpr u32 kMarch1900 = 15079;
+  constexpr u32 kDays = 73049;  // 1 March 1900 to 28 February 2100
+  if (mjd - kMarch1900 < kDays) {
+    const u32 d = mjd - kMarch1900;
+    const u32 y = (4u * d + 3u) / 1461u;
+    const u32 md = kMarchYear.monthDay[d - (1461u * y) / 4u];
+    *day = static_cast<int>(md & 0xFF);
+    *month = static_cast<int>(md >> 8);
+    *year = static_cast<int>(1900u + y + (md >> 8 <= 2u ? 1u : 0u));
+    return;
+  }
   // Days from 1 March of year 0 of the proleptic Gregorian calendar, then
   // 400-year eras, years of the era and days of the year counted from March:
   // whole numbers only, exact for every day.  MJD 0 is 17 November 1858.
@@ -22,7 +60,7 @@ void MjdToDate(u32 mjd, int* year, int* month, int* day) {
 }
 
 UtcTime& DecodeMjdUtc(UtcTime& t, const u8* p) {
-  if (p[0] == 0xFF && p[1] == 0xFF && p[2] == 0xFF && p[3] == 0xFF && p[4] == 0xFF) {
+  if (Get32(p) == 0xFFFFFFFFu && p[4] == 0xFF) {
     t = UtcTime{0, 0, 0, 0, 0, 0, true};
     return t;
   }

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "lib13818/sdt_eit.h"
+#include "lib13818/time_tables.h"
 #include "section_builder.h"
 
 using namespace lib13818;
@@ -163,4 +164,38 @@ TEST(SectionArena, SetsFilledOutsideASectionHaveArenasOfTheirOwn) {
   ASSERT_EQ(c.componentDescriptors.size(), 400u);
   DescriptorSet d = std::move(c);
   for (int i = 0; i < 400; ++i) EXPECT_EQ(d.componentDescriptors[static_cast<size_t>(i)].component_tag, static_cast<u32>(i & 0xFF));
+}
+
+TEST(SectionArena, TimeOffsetDescriptorsOutliveTheSection) {
+  // A TOT's one set takes an arena of its own: moved out, copied, or left in
+  // a moved section, its descriptors stay readable after the section is gone.
+  SectionBuilder b = SectionBuilder::Short(0x73);
+  Bytes offsets;
+  for (int i = 0; i < 12; ++i)
+    offsets.insert(offsets.end(), {'D', 'E', 'U', static_cast<u8>(i << 2 | 1), 0x01, 0x00, 0xC0, 0x79, 0x12, 0x45,
+                                   0x00, 0x02, 0x00});
+  Bytes loop{0x58, static_cast<u8>(offsets.size())};
+  loop.insert(loop.end(), offsets.begin(), offsets.end());
+  b.Raw({0xC0, 0x79, 0x12, 0x45, 0x00}).U8(0xF0 | static_cast<u8>(loop.size() >> 8)).U8(static_cast<u8>(loop.size()));
+  b.Raw(loop).U32(0);
+  const Bytes bytes = b.Build();
+
+  auto tot = std::make_unique<TimeOffsetSection>();
+  tot->Parse(bytes.data(), bytes.size());
+  ASSERT_EQ(tot->descriptors.localTimeOffsetDescriptors.size(), 1u);
+  DescriptorSet copied = tot->descriptors;
+  DescriptorList<DescriptorLocalTimeOffset> list = std::move(tot->descriptors.localTimeOffsetDescriptors);
+  auto moved = std::make_unique<TimeOffsetSection>();
+  tot->Parse(bytes.data(), bytes.size());
+  *moved = std::move(*tot);
+  tot.reset();
+  for (const DescriptorSet* set : {&copied, &moved->descriptors}) {
+    ASSERT_EQ(set->localTimeOffsetDescriptors.size(), 1u);
+    ASSERT_EQ(set->localTimeOffsetDescriptors[0].offsets.size(), 12u);
+    EXPECT_EQ(set->localTimeOffsetDescriptors[0].offsets[11].country_region_id, 11u);
+  }
+  ASSERT_EQ(list.size(), 1u);
+  EXPECT_EQ(list[0].offsets[5].country_region_id, 5u);
+  moved.reset();
+  EXPECT_EQ(copied.localTimeOffsetDescriptors[0].offsets[3].country_region_id, 3u);
 }

@@ -87,6 +87,20 @@ TEST(UtcTime, AgreesWithCivilCalendarOverTheWholeRange) {
     ASSERT_EQ(t.month, m) << mjd;
     ASSERT_EQ(t.day, d) << mjd;
   }
+  // Past the 16-bit range: across 2100 (no leap year) and on into 2110.
+  for (long mjd = 15079; mjd <= 15079 + 73049 + 3650; ++mjd) {
+    int year = 0, month = 0, day = 0, y, m, d;
+    MjdToDate(static_cast<u32>(mjd), &year, &month, &day);
+    civil(mjd, y, m, d);
+    ASSERT_EQ(year, y) << mjd;
+    ASSERT_EQ(month, m) << mjd;
+    ASSERT_EQ(day, d) << mjd;
+  }
+  int year = 0, month = 0, day = 0;
+  MjdToDate(88127, &year, &month, &day);
+  EXPECT_EQ(year * 10000 + month * 100 + day, 21000228);
+  MjdToDate(88128, &year, &month, &day);
+  EXPECT_EQ(year * 10000 + month * 100 + day, 21000301);
 }
 
 TEST(Bcd, NoDigitCheck) {

@@ -39,20 +39,23 @@ class ListArena {
   ListArena(const ListArena&) = delete;
   ListArena& operator=(const ListArena&) = delete;
 
-  // A new arena with one owner and a first chunk of `bytes`.
+  // A new arena with one owner and a first chunk of `bytes`, both in one
+  // allocation.
   static ListArena* Create(size_t bytes) {
-    ListArena* a = new ListArena;
-    try {
-      a->NewChunk(bytes);
-    } catch (...) {
-      delete a;
-      throw;
-    }
+    bytes = (bytes + 15) & ~size_t(15);
+    if (bytes > size_t(-1) / 2) throw std::bad_alloc();
+    void* memory = ::operator new(sizeof(ListArena) + sizeof(Chunk) + bytes);
+    ListArena* a = ::new (memory) ListArena;
+    Chunk* first = reinterpret_cast<Chunk*>(a + 1);
+    first->next = nullptr;
+    first->capacity = bytes;
+    first->used = 0;
+    a->head_ = first;
     return a;
   }
   void AddOwner() noexcept { owners_.fetch_add(1, std::memory_order_relaxed); }
   void DropOwner() noexcept {
-    if (owners_.fetch_sub(1, std::memory_order_acq_rel) == 1) delete this;
+    if (owners_.fetch_sub(1, std::memory_order_acq_rel) == 1) Destroy(this);
   }
 
   // The arena that new list blocks come from on this thread while a loop is
@@ -86,19 +89,24 @@ class ListArena {
   static char* Data(Chunk* c) noexcept { return reinterpret_cast<char*>(c + 1); }
 
   ListArena() noexcept = default;
-  ~ListArena() {
-    while (head_) {
-      Chunk* next = head_->next;
-      ::operator delete(head_);
-      head_ = next;
+  ~ListArena() = default;
+  // Frees the chunks added after the first, then the arena with its first.
+  static void Destroy(ListArena* a) noexcept {
+    Chunk* first = reinterpret_cast<Chunk*>(a + 1);
+    for (Chunk* c = a->head_; c && c != first;) {
+      Chunk* next = c->next;
+      ::operator delete(c);
+      c = next;
     }
+    a->~ListArena();
+    ::operator delete(a);
   }
 
   void NewChunk(size_t bytes) {
     bytes = (bytes + 15) & ~size_t(15);
     // An arena that outgrows its estimate takes as much again, so it rarely
     // needs a third chunk.
-    if (head_ && bytes < head_->capacity) bytes = head_->capacity;
+    if (bytes < head_->capacity) bytes = head_->capacity;
     if (bytes > size_t(-1) / 2) throw std::bad_alloc();
     Chunk* c = static_cast<Chunk*>(::operator new(sizeof(Chunk) + bytes));
     c->next = head_;
@@ -111,6 +119,8 @@ class ListArena {
   std::atomic<size_t> owners_{1};
   static inline thread_local ListArena* current_ = nullptr;
 };
+
+static_assert(sizeof(ListArena) % 16 == 0, "the first chunk follows the arena, aligned");
 
 // Descriptors decode into objects several times their size: an arena for a
 // loop or a section starts with about this many bytes per byte it holds.
@@ -429,6 +439,7 @@ class DescriptorList {
   void Release() noexcept {
     if (!block_) return;
     std::destroy_n(Elements(block_), block_->size);
+    // A block of the arena being released needs no look at its header.
     Free(block_);
     block_ = nullptr;
   }
