@@ -1,6 +1,7 @@
 #pragma once
 // Section filters and the buffers GetSections hands over, for the tests of
 // the plug-ins' section reading.
+#include <array>
 #include <objbase.h>
 #include <gtest/gtest.h>
 
@@ -95,6 +96,21 @@ inline size_t ExpectWholeEitSubTables(const SectionResult& r) {
   return numbers.size();
 }
 
+// Reads the EIT present/following and schedule of a multiplex of three
+// services that sends them at different rates (eitrepeat=3) through
+// `reader` and checks that every sub-table came whole.
+template <class Reader>
+void ExpectEitSentAtDifferentRatesCollected(Reader* reader, size_t slotSize) {
+  SectionFilterSpec specs[] = {Spec(0x0012, 0x4E, SFM_EIT), Spec(0x0012, 0x50, SFM_EIT)};
+  SectionResult results[2] = {};
+  ASSERT_EQ(reader->GetSections(2, specs, 30, results), S_OK);
+  EXPECT_EQ(results[0].count, 6u);
+  EXPECT_EQ(ExpectWholeEitSubTables(results[0]), 3u);
+  EXPECT_LT(results[1].count, 100u);
+  EXPECT_EQ(ExpectWholeEitSubTables(results[1]), 3u);
+  for (int i = 0; i < 2; ++i) CheckAndFree(results[i], specs[i], slotSize);
+}
+
 // Writes a transport stream carrying `sections` (PID, section) in turn,
 // each starting a packet of its own, sixteen times over so that the
 // continuity counters run on when the file is played in a loop.
@@ -136,6 +152,29 @@ inline std::vector<uint8_t> LongSection(uint8_t tableId, uint16_t extension, uin
   const uint32_t crc = lib13818::Crc32Mpeg(s.data(), s.size());
   for (int shift = 24; shift >= 0; shift -= 8) s.push_back(static_cast<uint8_t>(crc >> shift));
   return s;
+}
+
+// A recorded stream in which two requests can never complete: a whole PAT,
+// network 1 of the NIT other whole but network 2 without its section 1, and
+// the SDT without its section 1.  MissingSectionSpecs() are the three
+// requests that read it; ExpectWhatWasOnAir checks their results after the
+// time-out ended them.
+inline void WriteCaptureMissingASection(const std::string& path) {
+  WriteSectionsAsTs(path, {{0x0000, LongSection(0x00, 1, 0, 0)},
+                           {0x0010, LongSection(0x41, 1, 0, 1)},
+                           {0x0010, LongSection(0x41, 1, 1, 1)},
+                           {0x0010, LongSection(0x41, 2, 0, 1)},
+                           {0x0011, LongSection(0x42, 1, 0, 1)}});
+}
+
+inline std::array<SectionFilterSpec, 3> MissingSectionSpecs() {
+  return {Spec(0x0000, 0x00, SFM_SINGLE), Spec(0x0010, 0x41, SFM_BY_EXTENSION), Spec(0x0011, 0x42, SFM_SINGLE)};
+}
+
+inline void ExpectWhatWasOnAir(const SectionResult* results) {
+  EXPECT_EQ(results[0].count, 1u);
+  EXPECT_EQ(results[1].count, 3u);  // what was kept
+  EXPECT_EQ(results[2].count, 1u);
 }
 
 }  // namespace plugtest

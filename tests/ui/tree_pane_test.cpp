@@ -132,7 +132,8 @@ std::vector<std::pair<std::string, std::string>> ExpectedRows(ElementKind kind, 
 
 class TreePaneTest : public ::testing::Test {
  protected:
-  void SetUp() override {
+  // A main frame as the program lays it out, shown at 1000 x 720.
+  void OpenFrame() {
     frame_ = static_cast<CMainFrame*>(RUNTIME_CLASS(CMainFrame)->CreateObject());
     ASSERT_TRUE(frame_);
     CCreateContext context;
@@ -140,6 +141,9 @@ class TreePaneTest : public ::testing::Test {
     frame_->MoveWindow(0, 0, 1000, 720);
     frame_->ShowWindow(SW_SHOW);
     frame_->RecalcLayout();
+  }
+  void SetUp() override {
+    ASSERT_NO_FATAL_FAILURE(OpenFrame());
     frame_->GetSplitter().SetColumnInfo(0, 520, 50);
     frame_->GetSplitter().RecalcLayout();
     frame_->UpdateWindow();
@@ -855,13 +859,7 @@ TEST_F(SetTunerTest, CableAndTerrestrialDescriptorsRetuneTheirCards) {
 TEST_F(TreePaneTest, OpensWideEnoughForTheLabelsOfItsServices) {
   frame_->DestroyWindow();
   Pump();
-  frame_ = static_cast<CMainFrame*>(RUNTIME_CLASS(CMainFrame)->CreateObject());
-  ASSERT_TRUE(frame_);
-  CCreateContext context;
-  ASSERT_TRUE(frame_->LoadFrame(kMainFrameResource, WS_OVERLAPPEDWINDOW, nullptr, &context));
-  frame_->MoveWindow(0, 0, 1000, 720);
-  frame_->ShowWindow(SW_SHOW);
-  frame_->RecalcLayout();
+  ASSERT_NO_FATAL_FAILURE(OpenFrame());
   Pump();
   tree_ = frame_->GetTreePane();
   value_ = frame_->GetValuePane();
