@@ -34,7 +34,7 @@ namespace detail {
 // freed at once with the arena.  Blocks are aligned to 16 bytes.  An arena
 // is shared, with a count of its owners: the descriptor sets of one section
 // take their lists from one arena, and it lives as long as the last of them.
-class ListArena {
+class alignas(16) ListArena {
  public:
   ListArena(const ListArena&) = delete;
   ListArena& operator=(const ListArena&) = delete;
