@@ -15,6 +15,7 @@
 // into.
 #include <atomic>
 #include <cstddef>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <exception>
@@ -222,7 +223,7 @@ class DescriptorList {
       throw;
     }
     fresh->size = n;
-    block_ = fresh;
+    block_ = Word(fresh);
   }
   // A block of an arena stays with the arena: its elements are moved into a
   // block of our own (an allocation failure here ends the program, as moves
@@ -262,12 +263,12 @@ class DescriptorList {
     std::swap(block_, other.block_);
   }
 
-  size_t size() const noexcept { return block_ ? block_->size : 0; }
-  size_t capacity() const noexcept { return block_ ? block_->capacity : 0; }
+  size_t size() const noexcept { return block_ ? Block()->size : 0; }
+  size_t capacity() const noexcept { return block_ ? Block()->capacity : 0; }
   bool empty() const noexcept { return size() == 0; }
 
-  T* data() noexcept { return block_ ? Elements(block_) : nullptr; }
-  const T* data() const noexcept { return block_ ? Elements(block_) : nullptr; }
+  T* data() noexcept { return block_ ? Elements(Block()) : nullptr; }
+  const T* data() const noexcept { return block_ ? Elements(Block()) : nullptr; }
   T* begin() noexcept { return data(); }
   T* end() noexcept { return data() + size(); }
   const T* begin() const noexcept { return data(); }
@@ -301,9 +302,9 @@ class DescriptorList {
   T& emplace_back(Args&&... args) {
     const size_t n = size();
     if (n < capacity()) {
-      T* slot = Elements(block_) + n;
+      T* slot = Elements(Block()) + n;
       ::new (static_cast<void*>(slot)) T(std::forward<Args>(args)...);
-      ++block_->size;
+      ++Block()->size;
       return *slot;
     }
     const size_t cap = n == 0 ? 1 : 2 * n;
@@ -327,8 +328,9 @@ class DescriptorList {
     if constexpr (std::is_trivially_copyable_v<T>) {
       // memmove: the library call, quicker on short runs than what the
       // compiler inlines for a memcpy of unknown length.
-      std::memmove(static_cast<void*>(Elements(block_) + block_->size), p, n * sizeof(T));
-      block_->size += n;
+      Header* h = Block();
+      std::memmove(static_cast<void*>(Elements(h) + h->size), p, n * sizeof(T));
+      h->size += n;
     } else {
       for (size_t i = 0; i < n; ++i) emplace_back(p[i]);
     }
@@ -338,14 +340,14 @@ class DescriptorList {
   void push_back(T&& v) { emplace_back(std::move(v)); }
   void pop_back() noexcept {
     back().~T();
-    --block_->size;
+    --Block()->size;
   }
 
   void resize(size_t n) {
     size_t s = size();
     if (n < s) {
-      for (size_t i = n; i < s; ++i) Elements(block_)[i].~T();
-      block_->size = n;
+      for (size_t i = n; i < s; ++i) Elements(Block())[i].~T();
+      Block()->size = n;
       return;
     }
     reserve(n);
@@ -355,24 +357,26 @@ class DescriptorList {
   // Keeps the storage, as std::vector does.
   void clear() noexcept {
     if (!block_) return;
-    std::destroy_n(Elements(block_), block_->size);
-    block_->size = 0;
+    Header* h = Block();
+    std::destroy_n(Elements(h), h->size);
+    h->size = 0;
   }
 
  private:
   friend class DescriptorSet;
 
-  bool InArena() const noexcept { return block_ && block_->arena; }
+  bool InArena() const noexcept { return (block_ & kArenaBlock) != 0; }
 
   // Moves what `other` holds here (this list holds nothing).  An arena's
   // block moves along only while that arena is being filled (the list grows
   // or is built within the loop or section that owns it).
   void TakeFrom(DescriptorList& other) noexcept {
-    if (!other.block_ || !other.block_->arena || other.block_->arena == detail::ListArena::Current()) {
-      block_ = std::exchange(other.block_, nullptr);
+    if (!other.InArena() || other.Block()->arena == detail::ListArena::Current()) {
+      block_ = std::exchange(other.block_, 0);
       return;
     }
-    const size_t n = other.block_->size;
+    Header* from = other.Block();
+    const size_t n = from->size;
     if (n == 0) return;
     Header* fresh;
     try {
@@ -380,10 +384,10 @@ class DescriptorList {
     } catch (...) {
       std::terminate();
     }
-    Relocate(Elements(other.block_), Elements(fresh), n);
-    other.block_->size = 0;
+    Relocate(Elements(from), Elements(fresh), n);
+    from->size = 0;
     fresh->size = n;
-    block_ = fresh;
+    block_ = Word(fresh);
   }
 
   static T* Elements(Header* h) noexcept { return reinterpret_cast<T*>(h + 1); }
@@ -427,24 +431,34 @@ class DescriptorList {
   // Moves the first n elements into `fresh` and makes it the list's block.
   void MoveInto(Header* fresh, size_t n) noexcept {
     if (block_) {
-      Relocate(Elements(block_), Elements(fresh), n);
-      Free(block_);
+      Relocate(Elements(Block()), Elements(fresh), n);
+      Free(Block());
     }
     fresh->size = n;
-    block_ = fresh;
+    block_ = Word(fresh);
   }
 
   void Grow(size_t capacity) { MoveInto(Allocate(capacity), size()); }
 
   void Release() noexcept {
     if (!block_) return;
-    std::destroy_n(Elements(block_), block_->size);
-    // A block of the arena being released needs no look at its header.
-    Free(block_);
-    block_ = nullptr;
+    Header* h = Block();
+    if constexpr (!std::is_trivially_destructible_v<T>) std::destroy_n(Elements(h), h->size);
+    // Whether the block is the arena's shows in the word itself: a list of
+    // plain elements is released without a look at its block.
+    if (!InArena()) ::operator delete(h);
+    block_ = 0;
   }
 
-  Header* block_ = nullptr;
+  // The block's address, with kArenaBlock set for a block of an arena.
+  static constexpr std::uintptr_t kArenaBlock = 1;
+  static_assert(alignof(Header) > kArenaBlock, "the low bit of a block's address is free");
+  Header* Block() const noexcept { return reinterpret_cast<Header*>(block_ & ~kArenaBlock); }
+  static std::uintptr_t Word(Header* h) noexcept {
+    return reinterpret_cast<std::uintptr_t>(h) | (h->arena ? kArenaBlock : 0);
+  }
+
+  std::uintptr_t block_ = 0;
 };
 
 // The entries inside a descriptor (ratings, names, items...) are kept in the
