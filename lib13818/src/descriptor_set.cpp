@@ -13,6 +13,16 @@ DescriptorSet::DescriptorSet(const DescriptorSet& other)
 
 DescriptorSet::DescriptorSet(DescriptorSet&& other) noexcept { SwapWhole(other); }
 
+DescriptorSet::~DescriptorSet() {
+  // The lists' own destructors run after this and find the ones left to the
+  // arena empty; the arena itself goes with the last set holding it.
+  if (!arena_ || !arena_.get()->Unchanged()) return;
+#define ORB_DESCRIPTOR(index, tag, cls, member, name) \
+  if constexpr (detail::kHeldByArena<cls>) member.LeaveToArena();
+#include "lib13818/descriptor_catalogue.def"
+#undef ORB_DESCRIPTOR
+}
+
 DescriptorSet& DescriptorSet::operator=(const DescriptorSet& other) {
   if (this != &other) {
     DescriptorSet copy(other);

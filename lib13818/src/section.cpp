@@ -75,8 +75,11 @@ void LongSection::Parse(const u8* section, size_t size) {
   last_section_number = section[7];
   CRC_32 = Get32(section + section_length - 1);
 
-  // The descriptor sets filled below share one arena.
-  const detail::SharedArenaScope arena(detail::kArenaBytesPerInputByte * section_length);
+  // The descriptor sets filled below share one arena.  An EIT's events
+  // decode into more per byte than other tables.
+  const bool events = table_id >= 0x4E && table_id <= 0x6F;
+  const detail::SharedArenaScope arena(
+      (events ? detail::kEventArenaBytesPerInputByte : detail::kArenaBytesPerInputByte) * section_length);
   ParseBody(section + 8, section_length - 9);
   parsed = true;
 }

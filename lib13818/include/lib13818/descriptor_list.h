@@ -12,7 +12,10 @@
 // Such a block belongs to the arena: it is never freed on its own, and a
 // list holding one copies its elements out when it is moved anywhere but
 // within the loop being parsed, so no list outlives the memory it points
-// into.
+// into.  An arena also knows whether any of its lists has been open to
+// change since it was built: while none has, what was parsed into it holds
+// no memory but the arena's, and a set may leave it to the arena (see
+// DescriptorSet's destructor).
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
@@ -73,6 +76,22 @@ class alignas(16) ListArena {
   };
   static ListArena* Current() noexcept { return current_; }
 
+  // Whether this thread is filling the arena: parsing a loop into it, or
+  // the section whose sets share it (see SharedArenaScope).
+  bool BeingFilledHere() const noexcept { return this == current_ || this == section_; }
+
+  // A list of this arena's blocks is open to change (its elements reachable
+  // for writing, or the list itself changing).  While this thread fills the
+  // arena that is how it is filled; otherwise an element may take memory of
+  // its own from then on, so the arena no longer vouches for them.
+  void NoteChange() noexcept {
+    if (!BeingFilledHere()) MarkChanged();
+  }
+  // Elements that may hold memory of their own come into the arena.
+  void MarkChanged() noexcept { changed_.store(true, std::memory_order_relaxed); }
+  // Whether everything parsed into the arena still lives in its chunks only.
+  bool Unchanged() const noexcept { return !changed_.load(std::memory_order_relaxed); }
+
   void* Allocate(size_t bytes) {
     bytes = (bytes + 15) & ~size_t(15);
     if (head_->capacity - head_->used < bytes) NewChunk(bytes);
@@ -116,16 +135,24 @@ class alignas(16) ListArena {
     head_ = c;
   }
 
+  friend class SharedArenaScope;
+
   Chunk* head_ = nullptr;
   std::atomic<size_t> owners_{1};
+  std::atomic<bool> changed_{false};
   static inline thread_local ListArena* current_ = nullptr;
+  // The arena of the section being parsed on this thread, if any.
+  static inline thread_local ListArena* section_ = nullptr;
 };
 
 static_assert(sizeof(ListArena) % 16 == 0, "the first chunk follows the arena, aligned");
 
 // Descriptors decode into objects several times their size: an arena for a
 // loop or a section starts with about this many bytes per byte it holds.
+// An EIT's events take more (their texts are kept decoded and as sent): at
+// the second figure almost every EIT section fits in its first chunk.
 constexpr size_t kArenaBytesPerInputByte = 6;
+constexpr size_t kEventArenaBytesPerInputByte = 10;
 
 // One owner's hold on an arena (null: none).
 class ArenaRef {
@@ -165,7 +192,10 @@ class ArenaRef {
 class SharedArenaScope {
  public:
   explicit SharedArenaScope(size_t bytes) noexcept : bytes_(bytes), previous_(current_) { current_ = this; }
-  ~SharedArenaScope() { current_ = previous_; }
+  ~SharedArenaScope() {
+    if (ref_) ListArena::section_ = previousSection_;
+    current_ = previous_;
+  }
   SharedArenaScope(const SharedArenaScope&) = delete;
   SharedArenaScope& operator=(const SharedArenaScope&) = delete;
 
@@ -173,7 +203,11 @@ class SharedArenaScope {
   static ArenaRef Share() {
     SharedArenaScope* s = current_;
     if (!s) return ArenaRef();
-    if (!s->ref_) s->ref_ = ArenaRef(ListArena::Create(s->bytes_));
+    if (!s->ref_) {
+      s->ref_ = ArenaRef(ListArena::Create(s->bytes_));
+      s->previousSection_ = ListArena::section_;
+      ListArena::section_ = s->ref_.get();
+    }
     return ArenaRef::Share(s->ref_.get());
   }
 
@@ -181,6 +215,7 @@ class SharedArenaScope {
   size_t bytes_;
   ArenaRef ref_;
   SharedArenaScope* previous_;
+  ListArena* previousSection_ = nullptr;
   static inline thread_local SharedArenaScope* current_ = nullptr;
 };
 
@@ -254,6 +289,8 @@ class DescriptorList {
 
   // Lists holding arena blocks trade their elements.
   void swap(DescriptorList& other) noexcept {
+    NoteChange();
+    other.NoteChange();
     if (InArena() || other.InArena()) {
       DescriptorList t(std::move(other));
       other = std::move(*this);
@@ -267,7 +304,10 @@ class DescriptorList {
   size_t capacity() const noexcept { return block_ ? Block()->capacity : 0; }
   bool empty() const noexcept { return size() == 0; }
 
-  T* data() noexcept { return block_ ? Elements(Block()) : nullptr; }
+  T* data() noexcept {
+    NoteChange();
+    return block_ ? Elements(Block()) : nullptr;
+  }
   const T* data() const noexcept { return block_ ? Elements(Block()) : nullptr; }
   T* begin() noexcept { return data(); }
   T* end() noexcept { return data() + size(); }
@@ -292,6 +332,7 @@ class DescriptorList {
   const T& back() const noexcept { return data()[size() - 1]; }
 
   void reserve(size_t n) {
+    NoteChange();
     if (n > capacity()) Grow(n);
   }
 
@@ -300,6 +341,12 @@ class DescriptorList {
   // list as it was.
   template <class... Args>
   T& emplace_back(Args&&... args) {
+    NoteChange();
+    // A copy holds blocks of its own.  (An element moved in while the arena
+    // is filled was built in it too: nothing else runs meanwhile.)
+    if constexpr (!std::is_trivially_destructible_v<T> &&
+                  ((std::is_lvalue_reference_v<Args> && std::is_same_v<std::remove_cvref_t<Args>, T>) || ...))
+      if (detail::ListArena* arena = detail::ListArena::Current()) arena->MarkChanged();
     const size_t n = size();
     if (n < capacity()) {
       T* slot = Elements(Block()) + n;
@@ -339,11 +386,13 @@ class DescriptorList {
   void push_back(const T& v) { emplace_back(v); }
   void push_back(T&& v) { emplace_back(std::move(v)); }
   void pop_back() noexcept {
+    NoteChange();
     back().~T();
     --Block()->size;
   }
 
   void resize(size_t n) {
+    NoteChange();
     size_t s = size();
     if (n < s) {
       for (size_t i = n; i < s; ++i) Elements(Block())[i].~T();
@@ -356,6 +405,7 @@ class DescriptorList {
 
   // Keeps the storage, as std::vector does.
   void clear() noexcept {
+    NoteChange();
     if (!block_) return;
     Header* h = Block();
     std::destroy_n(Elements(h), h->size);
@@ -366,6 +416,20 @@ class DescriptorList {
   friend class DescriptorSet;
 
   bool InArena() const noexcept { return (block_ & kArenaBlock) != 0; }
+
+  // Every way to write to the elements or change the list passes here (see
+  // ListArena::NoteChange).  Elements that are trivially destructible can
+  // hold nothing of their own, so their lists need not tell.
+  void NoteChange() noexcept {
+    if constexpr (!std::is_trivially_destructible_v<T>)
+      if (InArena()) Block()->arena->NoteChange();
+  }
+
+  // For a set whose arena vouches for its elements: the list lets go of an
+  // arena block without a look at it, leaving its elements to the arena.
+  void LeaveToArena() noexcept {
+    if (InArena()) block_ = 0;
+  }
 
   // Moves what `other` holds here (this list holds nothing).  An arena's
   // block moves along only while that arena is being filled (the list grows
@@ -431,6 +495,11 @@ class DescriptorList {
   // Moves the first n elements into `fresh` and makes it the list's block.
   void MoveInto(Header* fresh, size_t n) noexcept {
     if (block_) {
+      // Elements from a block of the list's own, or of another arena, may
+      // hold blocks of their own: an arena taking them in no longer vouches
+      // for its elements.
+      if constexpr (!std::is_trivially_destructible_v<T>)
+        if (fresh->arena && n != 0 && (!InArena() || Block()->arena != fresh->arena)) fresh->arena->MarkChanged();
       Relocate(Elements(Block()), Elements(fresh), n);
       Free(Block());
     }

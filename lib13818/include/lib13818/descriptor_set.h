@@ -14,6 +14,76 @@ namespace lib13818 {
 // set holds: the section's shared arena while a section is parsed, else one
 // of the set's own.  A copy of the set has lists of its own; a moved set
 // takes its hold on the arena along.
+//
+// Released while its arena vouches for what was parsed into it (nothing of
+// the arena open to change since), a set leaves the lists of the classes
+// below to the arena and reads none of their elements: almost all of a
+// stored section's descriptors go with its arena in one free.
+
+namespace detail {
+
+// The descriptor classes made of plain fields, texts and entry lists of
+// plain or text entries only: parsed into an arena, they hold nothing
+// outside it.  A class with a std::vector or std::string of its own (or in
+// its entries) is not one of them.
+template <class T>
+inline constexpr bool kHeldByArena = false;
+#define ORB_HELD_BY_ARENA(cls) \
+  template <>                  \
+  inline constexpr bool kHeldByArena<cls> = true;
+ORB_HELD_BY_ARENA(DescriptorVideoStream)
+ORB_HELD_BY_ARENA(DescriptorAudioStream)
+ORB_HELD_BY_ARENA(DescriptorHierarchy)
+ORB_HELD_BY_ARENA(DescriptorDataStreamAlignment)
+ORB_HELD_BY_ARENA(DescriptorTargetBackgroundGrid)
+ORB_HELD_BY_ARENA(DescriptorVideoWindow)
+ORB_HELD_BY_ARENA(DescriptorISO639Language)
+ORB_HELD_BY_ARENA(DescriptorSystemClock)
+ORB_HELD_BY_ARENA(DescriptorMultiplexBufferUtilization)
+ORB_HELD_BY_ARENA(DescriptorMaximumBitrate)
+ORB_HELD_BY_ARENA(DescriptorPrivateDataIndicator)
+ORB_HELD_BY_ARENA(DescriptorSmoothingBuffer)
+ORB_HELD_BY_ARENA(DescriptorSTD)
+ORB_HELD_BY_ARENA(DescriptorIBP)
+ORB_HELD_BY_ARENA(DescriptorNetworkName)
+ORB_HELD_BY_ARENA(DescriptorServiceList)
+ORB_HELD_BY_ARENA(DescriptorBouquetName)
+ORB_HELD_BY_ARENA(DescriptorService)
+ORB_HELD_BY_ARENA(DescriptorSatelliteDeliverySystem)
+ORB_HELD_BY_ARENA(DescriptorCableDeliverySystem)
+ORB_HELD_BY_ARENA(DescriptorNVODReference)
+ORB_HELD_BY_ARENA(DescriptorTimeShiftedService)
+ORB_HELD_BY_ARENA(DescriptorStreamIdentifier)
+ORB_HELD_BY_ARENA(DescriptorParentalRating)
+ORB_HELD_BY_ARENA(DescriptorSubtitling)
+ORB_HELD_BY_ARENA(DescriptorTerrestrialDeliverySystem)
+ORB_HELD_BY_ARENA(DescriptorMultilingualNetworkName)
+ORB_HELD_BY_ARENA(DescriptorMultilingualBouquetName)
+ORB_HELD_BY_ARENA(DescriptorMultilingualServiceName)
+ORB_HELD_BY_ARENA(DescriptorMultilingualComponentName)
+ORB_HELD_BY_ARENA(DescriptorPrivateDataSpecifier)
+ORB_HELD_BY_ARENA(DescriptorServiceMove)
+ORB_HELD_BY_ARENA(DescriptorVBITeletext)
+ORB_HELD_BY_ARENA(DescriptorPartialTransport)
+ORB_HELD_BY_ARENA(DescriptorPDC)
+ORB_HELD_BY_ARENA(DescriptorAncillaryData)
+ORB_HELD_BY_ARENA(DescriptorCellList)
+ORB_HELD_BY_ARENA(DescriptorCellFrequencyLink)
+ORB_HELD_BY_ARENA(DescriptorAnnouncementSupport)
+ORB_HELD_BY_ARENA(DescriptorApplicationSignalling)
+ORB_HELD_BY_ARENA(DescriptorAdaptationField)
+ORB_HELD_BY_ARENA(DescriptorServiceIdentifier)
+ORB_HELD_BY_ARENA(DescriptorContent)
+ORB_HELD_BY_ARENA(DescriptorShortEvent)
+ORB_HELD_BY_ARENA(DescriptorExtendedEvent)
+ORB_HELD_BY_ARENA(DescriptorTimeShiftedEvent)
+ORB_HELD_BY_ARENA(DescriptorComponent)
+ORB_HELD_BY_ARENA(DescriptorLocalTimeOffset)
+ORB_HELD_BY_ARENA(DescriptorTeletext)
+#undef ORB_HELD_BY_ARENA
+
+}  // namespace detail
+
 class DescriptorSet {
  public:
   DescriptorSet() noexcept = default;
@@ -21,7 +91,7 @@ class DescriptorSet {
   DescriptorSet(DescriptorSet&& other) noexcept;
   DescriptorSet& operator=(const DescriptorSet& other);
   DescriptorSet& operator=(DescriptorSet&& other) noexcept;
-  ~DescriptorSet() = default;
+  ~DescriptorSet();
 
   static constexpr int kListCount = 69;
   static constexpr int kUserPrivateIndex = 61;
