@@ -6,20 +6,6 @@
 
 namespace lib13818 {
 
-// The descriptors of one descriptor loop, one list per descriptor class.  The
-// 69 lists have a fixed order (the list index), which ForEachList follows.
-// Each list is one pointer wide and null while empty: an empty set is 69
-// null pointers and no arena, and owns nothing.  The lists that a loop
-// fills, and the entry lists inside its descriptors, come from an arena the
-// set holds: the section's shared arena while a section is parsed, else one
-// of the set's own.  A copy of the set has lists of its own; a moved set
-// takes its hold on the arena along.
-//
-// Released while its arena vouches for what was parsed into it (nothing of
-// the arena open to change since), a set leaves the lists of the classes
-// below to the arena and reads none of their elements: almost all of a
-// stored section's descriptors go with its arena in one free.
-
 namespace detail {
 
 // The descriptor classes made of plain fields, texts and entry lists of
@@ -84,6 +70,19 @@ ORB_HELD_BY_ARENA(DescriptorTeletext)
 
 }  // namespace detail
 
+// The descriptors of one descriptor loop, one list per descriptor class.  The
+// 69 lists have a fixed order (the list index), which ForEachList follows.
+// Each list is one pointer wide and null while empty: an empty set is 69
+// null pointers and no arena, and owns nothing.  The lists that a loop
+// fills, and the entry lists inside its descriptors, come from an arena the
+// set holds: the section's shared arena while a section is parsed, else one
+// of the set's own.  A copy of the set has lists of its own; a moved set
+// takes its hold on the arena along.
+//
+// Released while its arena vouches for what was parsed into it (nothing of
+// the arena open to change since), a set leaves the lists of the classes
+// listed above to the arena and reads none of their elements: almost all of
+// a stored section's descriptors go with its arena in one free.
 class DescriptorSet {
  public:
   DescriptorSet() noexcept = default;
