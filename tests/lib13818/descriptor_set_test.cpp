@@ -142,7 +142,8 @@ TEST(DescriptorSet, ListIndexesOfTagsAndLoopsAddedTwice) {
 // The lists hold nothing while empty, keep what they had when a descriptor
 // is refused, and copy and move as std::vector does.
 TEST(DescriptorList, EmptySetOwnsNothingAndListsBehaveLikeVectors) {
-  static_assert(sizeof(DescriptorSet) == (DescriptorSet::kListCount + 1) * sizeof(void*));  // the lists and the arena
+  // The lists, the arena and one word of state.
+  static_assert(sizeof(DescriptorSet) == (DescriptorSet::kListCount + 1) * sizeof(void*) + sizeof(std::uint64_t));
   DescriptorSet set;
   set.ForEachList([](int, const auto& list) {
     EXPECT_TRUE(list.empty());

@@ -204,7 +204,7 @@ void Scanner::ReadTransportStreamSI(NetworkMap& store) {
     Out("No NIT actual received - the transport stream is not stored");
     return;
   }
-  NitSectionMap nit;
+  NitSectionMap& nit = record.nitActual;
   for (std::uint32_t k = 0; k < nitCount; ++k) {
     lib13818::NetworkInformationSection section;
     if (ParseSection(answers.Section(1, k), answers.Limit(1), section, code))
@@ -213,7 +213,6 @@ void Scanner::ReadTransportStreamSI(NetworkMap& store) {
       Out("Error parsing NIT section");
   }
   answers.Release(1);
-  record.nitActual = nit;
 
   // SDT actual: the stream's network.
   const std::uint32_t sdtCount = answers.Count(2);

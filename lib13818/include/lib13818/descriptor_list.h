@@ -30,9 +30,26 @@
 
 namespace lib13818 {
 
+class Descriptor;
 class DescriptorSet;
 
 namespace detail {
+
+// Counts the times a list of descriptors took a block of its own, or a
+// block it did not have, outside the parse of a section.  A set remembers
+// the count as it was when the set was made: while the count is still that,
+// each of its lists holds nothing but what its loops put there (see
+// DescriptorSet).  While a section is parsed, the lists of the sets it fills
+// take their blocks from the arena only: what takes blocks of its own then
+// is the section's, outside any set, and need not count.
+class OwnBlocks {
+ public:
+  static std::uint64_t Count() noexcept { return count_.load(std::memory_order_relaxed); }
+  static void Add() noexcept { count_.fetch_add(1, std::memory_order_relaxed); }
+
+ private:
+  static inline std::atomic<std::uint64_t> count_{0};
+};
 
 // A chain of chunks handing out blocks by bumping a pointer; everything is
 // freed at once with the arena.  Blocks are aligned to 16 bytes.  An arena
@@ -199,6 +216,9 @@ class SharedArenaScope {
   SharedArenaScope(const SharedArenaScope&) = delete;
   SharedArenaScope& operator=(const SharedArenaScope&) = delete;
 
+  // Whether a section is being parsed on this thread.
+  static bool Active() noexcept { return current_ != nullptr; }
+
   // A hold on the shared arena of the section being parsed, or none.
   static ArenaRef Share() {
     SharedArenaScope* s = current_;
@@ -297,6 +317,7 @@ class DescriptorList {
       *this = std::move(t);
       return;
     }
+    if (block_ || other.block_) NoteOwnBlock();
     std::swap(block_, other.block_);
   }
 
@@ -425,10 +446,13 @@ class DescriptorList {
       if (InArena()) Block()->arena->NoteChange();
   }
 
-  // For a set whose arena vouches for its elements: the list lets go of an
-  // arena block without a look at it, leaving its elements to the arena.
-  void LeaveToArena() noexcept {
-    if (InArena()) block_ = 0;
+  // A list of descriptors took a block of its own, or one it was not given
+  // by a loop (see detail::OwnBlocks).  Entry lists and texts need not
+  // tell: they are reached for writing through a list of descriptors only,
+  // which tells its arena.
+  static void NoteOwnBlock() noexcept {
+    if constexpr (std::is_base_of_v<Descriptor, T>)
+      if (!detail::SharedArenaScope::Active()) detail::OwnBlocks::Add();
   }
 
   // Moves what `other` holds here (this list holds nothing).  An arena's
@@ -437,6 +461,7 @@ class DescriptorList {
   void TakeFrom(DescriptorList& other) noexcept {
     if (!other.InArena() || other.Block()->arena == detail::ListArena::Current()) {
       block_ = std::exchange(other.block_, 0);
+      if (block_ && !InArena()) NoteOwnBlock();
       return;
     }
     Header* from = other.Block();
@@ -469,6 +494,7 @@ class DescriptorList {
   }
   static Header* AllocateOwn(size_t capacity) {
     Header* h = static_cast<Header*>(::operator new(Bytes(capacity)));
+    NoteOwnBlock();
     h->size = 0;
     h->capacity = capacity;
     h->arena = nullptr;

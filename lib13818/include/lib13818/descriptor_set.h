@@ -73,16 +73,19 @@ ORB_HELD_BY_ARENA(DescriptorTeletext)
 // The descriptors of one descriptor loop, one list per descriptor class.  The
 // 69 lists have a fixed order (the list index), which ForEachList follows.
 // Each list is one pointer wide and null while empty: an empty set is 69
-// null pointers and no arena, and owns nothing.  The lists that a loop
-// fills, and the entry lists inside its descriptors, come from an arena the
-// set holds: the section's shared arena while a section is parsed, else one
-// of the set's own.  A copy of the set has lists of its own; a moved set
-// takes its hold on the arena along.
+// null pointers, no arena and a word of state, and owns nothing.  The lists
+// that a loop fills, and the entry lists inside its descriptors, come from
+// an arena the set holds: the section's shared arena while a section is
+// parsed, else one of the set's own.  A copy of the set has lists of its
+// own; a moved set takes its hold on the arena along.
 //
-// Released while its arena vouches for what was parsed into it (nothing of
-// the arena open to change since), a set leaves the lists of the classes
-// listed above to the arena and reads none of their elements: almost all of
-// a stored section's descriptors go with its arena in one free.
+// A set knows which of its lists its loops filled.  Released while nothing
+// of it can have changed since (no list of descriptors has taken a block of
+// its own outside a section's parse since the set was made, see
+// detail::OwnBlocks, and no list of its arena has been open to change), it
+// releases only the filled lists of the classes not listed above and leaves
+// the rest to the arena, with no look at them or at its empty lists: almost
+// all of a stored section's descriptors go with its arena in one free.
 class DescriptorSet {
  public:
   DescriptorSet() noexcept = default;
@@ -110,15 +113,35 @@ class DescriptorSet {
   static int ListIndexOfTag(u8 tag);
 
  private:
-  // Declared before the lists, so released after them.
+  // Bits 24 and up: the count of detail::OwnBlocks when the set was made
+  // (kLastStamp for every count from there on: a count past it matches no
+  // set).  Bits 0-23: which lists of the classes not left to the arena a
+  // loop filled, one bit each (see descriptor_set.cpp).
+  static constexpr int kFilledBits = 24;
+  static constexpr std::uint64_t kLastStamp = (std::uint64_t(1) << (64 - kFilledBits)) - 1;
+  static std::uint64_t StampNow() noexcept {
+    const std::uint64_t count = detail::OwnBlocks::Count();
+    return (count < kLastStamp ? count : kLastStamp) << kFilledBits;
+  }
+  std::uint64_t state_ = StampNow();
+  // Released after the lists.
   detail::ArenaRef arena_;
 
  public:
-#define ORB_DESCRIPTOR(index, tag, cls, member, name) DescriptorList<cls> member;
+  // Each list in a union of its own, so that the set's destructor decides
+  // which lists need releasing.
+#define ORB_DESCRIPTOR(index, tag, cls, member, name) \
+  union {                                             \
+    DescriptorList<cls> member{};                     \
+  };
 #include "lib13818/descriptor_catalogue.def"
 #undef ORB_DESCRIPTOR
-  DescriptorList<DescriptorUnknown> userPrivateDescriptors;  // tags 0x80-0xFF
-  DescriptorList<DescriptorUnknown> generalDescriptors;      // every other tag without a class
+  union {
+    DescriptorList<DescriptorUnknown> userPrivateDescriptors{};  // tags 0x80-0xFF
+  };
+  union {
+    DescriptorList<DescriptorUnknown> generalDescriptors{};  // every other tag without a class
+  };
 
   // The list of a descriptor class (not for DescriptorUnknown, which has two).
   template <class T>
@@ -140,6 +163,13 @@ class DescriptorSet {
  private:
   // Trades every list's block and the arena: for moves of the whole set.
   void SwapWhole(DescriptorSet& other) noexcept;
+  // Gives the set an arena for a loop of `bytes`, if it has none.
+  void TakeArena(size_t bytes);
+  // AddDescriptor within the arena's scope.
+  void Add(const u8* d);
+  void NoteFilled(int index) noexcept;
+  void ReleaseList(int index) noexcept;
+  void ReleaseAll() noexcept;
 };
 
 #define ORB_DESCRIPTOR(index, tag, cls, member, name) \
