@@ -69,20 +69,10 @@ DescriptorSet::~DescriptorSet() {
 }
 
 void DescriptorSet::ReleaseList(int index) noexcept {
-  switch (index) {
-#define ORB_DESCRIPTOR(index, tag, cls, member, name) \
-  case index:                                         \
-    member.~DescriptorList();                         \
-    break;
-#include "lib13818/descriptor_catalogue.def"
-#undef ORB_DESCRIPTOR
-    case kUserPrivateIndex:
-      userPrivateDescriptors.~DescriptorList();
-      break;
-    case kGeneralIndex:
-      generalDescriptors.~DescriptorList();
-      break;
-  }
+  VisitList(index, [](auto& list) {
+    using List = std::remove_reference_t<decltype(list)>;
+    list.~List();
+  });
 }
 
 void DescriptorSet::ReleaseAll() noexcept {
@@ -201,20 +191,7 @@ void DescriptorSet::AddLoop(const u8* p, size_t size) {
   for (int r = 0; r < repeatedCount; ++r) {
     const int i = repeated[r];
     NoteFilled(i);
-    switch (i) {
-#define ORB_DESCRIPTOR(index, tag, cls, member, name) \
-  case index:                                         \
-    member.reserve(member.size() + counts[i]);        \
-    break;
-#include "lib13818/descriptor_catalogue.def"
-#undef ORB_DESCRIPTOR
-      case kUserPrivateIndex:
-        userPrivateDescriptors.reserve(userPrivateDescriptors.size() + counts[i]);
-        break;
-      case kGeneralIndex:
-        generalDescriptors.reserve(generalDescriptors.size() + counts[i]);
-        break;
-    }
+    VisitList(i, [&counts, i](auto& list) { list.reserve(list.size() + counts[i]); });
   }
   ForEachDescriptor(p, size, [this](const u8* d) { Add(d); });
 }

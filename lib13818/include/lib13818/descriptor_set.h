@@ -1,4 +1,5 @@
 #pragma once
+#include <utility>
 #include <vector>
 
 #include "lib13818/descriptor_list.h"
@@ -167,6 +168,10 @@ class DescriptorSet {
   void TakeArena(size_t bytes);
   // AddDescriptor within the arena's scope.
   void Add(const u8* d);
+  // Calls f(list) with the list of index `which` (a DescriptorList of its
+  // class).
+  template <class F>
+  void VisitList(int which, F&& f);
   void NoteFilled(int index) noexcept;
   void ReleaseList(int index) noexcept;
   void ReleaseAll() noexcept;
@@ -181,23 +186,27 @@ class DescriptorSet {
 #undef ORB_DESCRIPTOR
 
 template <class F>
-void DescriptorSet::ForEachList(F&& f) const {
-  for (int i = 0; i < kListCount; ++i) {
-    switch (i) {
+void DescriptorSet::VisitList(int which, F&& f) {
+  switch (which) {
 #define ORB_DESCRIPTOR(index, tag, cls, member, name) \
   case index:                                         \
-    f(index, member);                                 \
-    break;
+    f(member);                                        \
+    return;
 #include "lib13818/descriptor_catalogue.def"
 #undef ORB_DESCRIPTOR
-      case kUserPrivateIndex:
-        f(kUserPrivateIndex, userPrivateDescriptors);
-        break;
-      case kGeneralIndex:
-        f(kGeneralIndex, generalDescriptors);
-        break;
-    }
+    case kUserPrivateIndex:
+      f(userPrivateDescriptors);
+      return;
+    case kGeneralIndex:
+      f(generalDescriptors);
+      return;
   }
+}
+
+template <class F>
+void DescriptorSet::ForEachList(F&& f) const {
+  DescriptorSet& self = const_cast<DescriptorSet&>(*this);
+  for (int i = 0; i < kListCount; ++i) self.VisitList(i, [&f, i](auto& list) { f(i, std::as_const(list)); });
 }
 
 }  // namespace lib13818
